@@ -1,0 +1,38 @@
+// One run of the game: start-up, loading, the frame loop and shutdown.
+#pragma once
+
+#include "game/frame_loop.h"
+#include "game/game_state.h"
+#include "services/operations.h"
+
+namespace velko {
+
+inline constexpr char kErrorTitle[] = "Erreur";
+inline constexpr char kNoSound[] = "Le programme ne peut pas jouer des sons";
+inline constexpr char kNoDirectX[] = "DirectX 7 n'est pas install\xE9 sur votre machine";
+inline constexpr char kScreenFailed[] =
+    "Impossible d'ouvrir l'\xE9"
+    "cran avec les parametres actuels.";
+inline constexpr char kBadPackage[] = "Package incorect";
+inline constexpr char kGameTitle[] = "Project Velko Alpha 0.5";
+
+class Game {
+ public:
+  // `operations` must have run its services' StartUp already.
+  explicit Game(Operations& operations, FrameObserver observer = {});
+
+  // Runs to the end and shuts the services down; the process's exit code is always 0.
+  int Run();
+
+  const GameState& State() const { return state_; }
+
+ private:
+  bool StartAndLoad();  // false: shut down now
+  void Fatal(const std::string& text);
+
+  Operations& ops_;
+  FrameObserver observer_;
+  GameState state_;
+};
+
+}  // namespace velko

@@ -1,0 +1,173 @@
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace velko::platform {
+
+class HeadlessWindow final : public NativeWindow {
+ public:
+  HeadlessWindow(HeadlessPlatform& platform, std::uint32_t id, Rect client, FrameInsets insets,
+                 bool visible)
+      : platform_(platform), id_(id), client_(client), insets_(insets), visible_(visible) {
+    platform_.openWindows_[id_] = true;
+  }
+  ~HeadlessWindow() override { platform_.openWindows_.erase(id_); }
+
+  std::uint32_t Id() const override { return id_; }
+  void SetTitle(std::string_view title) override { title_ = title; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+  void Raise() override {}
+  Rect ClientRect() const override { return client_; }
+  FrameInsets Insets() const override { return insets_; }
+  void Present(const FrameView& frame) override { platform_.RecordFrame(id_, frame); }
+  bool HasFocus() const override { return true; }
+
+ private:
+  HeadlessPlatform& platform_;
+  std::uint32_t id_;
+  Rect client_;
+  FrameInsets insets_;
+  bool visible_;
+  std::string title_;
+};
+
+class HeadlessAudio final : public AudioDevice {
+ public:
+  explicit HeadlessAudio(HeadlessPlatform& platform) : platform_(platform) {}
+  ~HeadlessAudio() override = default;
+
+  int CreateBuffer(const WaveFormat&, std::span<const std::uint8_t> samples) override {
+    const int id = platform_.nextAudioBuffer_++;
+    platform_.audioBuffers_[id].assign(samples.begin(), samples.end());
+    return id;
+  }
+  void Play(int buffer, bool loop) override {
+    if (platform_.audioBuffers_.count(buffer) == 0) return;
+    platform_.plays_.push_back({buffer, loop, platform_.clock_});
+  }
+  void Stop(int) override {}
+  void FreeBuffer(int buffer) override { platform_.audioBuffers_.erase(buffer); }
+
+ private:
+  HeadlessPlatform& platform_;
+};
+
+HeadlessPlatform::HeadlessPlatform(HeadlessOptions options)
+    : options_(std::move(options)), clock_(options_.startMs) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+int HeadlessPlatform::MessageBox(std::string_view titleCp1252, std::string_view textCp1252) {
+  std::string line = Utf8FromCp1252(titleCp1252) + ": " + Utf8FromCp1252(textCp1252);
+  if (options_.echoMessages) std::fprintf(stderr, "%s\n", line.c_str());
+  messages_.push_back(std::move(line));
+  return 1;
+}
+
+DesktopInfo HeadlessPlatform::Desktop() {
+  return {options_.desktopWidth, options_.desktopHeight, options_.desktopDepth};
+}
+
+FrameInsets HeadlessPlatform::InsetsFor(const WindowSpec& spec) {
+  // A plain border of 3 pixels, and a caption of 20 above the client area.
+  if (!spec.caption) return {};
+  return {3, 23, 3, 3};
+}
+
+std::unique_ptr<NativeWindow> HeadlessPlatform::CreateWindow(const WindowSpec& spec) {
+  const FrameInsets insets = InsetsFor(spec);
+  const int outerWidth = spec.clientWidth + insets.left + insets.right;
+  const int outerHeight = spec.clientHeight + insets.top + insets.bottom;
+  int x = spec.x;
+  int y = spec.y;
+  if (spec.centred) {
+    x = (options_.desktopWidth >> 1) - (outerWidth >> 1);
+    y = (options_.desktopHeight >> 1) - (outerHeight >> 1);
+  }
+  const Rect client{x + insets.left, y + insets.top, spec.clientWidth, spec.clientHeight};
+  return std::make_unique<HeadlessWindow>(*this, nextWindowId_++, client, insets, spec.visible);
+}
+
+std::unique_ptr<NativeWindow> HeadlessPlatform::CreateFullScreen(const DisplayMode& mode,
+                                                                 std::string_view titleCp1252) {
+  auto window = std::make_unique<HeadlessWindow>(
+      *this, nextWindowId_++, Rect{0, 0, mode.width, mode.height}, FrameInsets{}, true);
+  window->SetTitle(titleCp1252);
+  return window;
+}
+
+bool HeadlessPlatform::PollEvent(InputEvent& event) {
+  if (!queuedEvents_.empty()) {
+    event = queuedEvents_.front();
+    queuedEvents_.pop_front();
+    return true;
+  }
+  return eventSource_ && eventSource_(event);
+}
+
+bool HeadlessPlatform::WaitEvent(InputEvent& event) {
+  return PollEvent(event);
+}
+
+bool HeadlessPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
+  ++keyPolls_;
+  keys.fill(0);
+  if (keySource_) keySource_(keyPolls_, keys);
+  return true;
+}
+
+std::unique_ptr<AudioDevice> HeadlessPlatform::OpenAudio() {
+  if (!options_.audioAvailable) return nullptr;
+  return std::make_unique<HeadlessAudio>(*this);
+}
+
+TextRaster HeadlessPlatform::RasterizeText(std::string_view textCp1252) {
+  // A fixed cell of 8 x 16 per character with a solid bar as ink: enough to see where text
+  // lands, and independent of any font.
+  TextRaster raster;
+  raster.width = static_cast<int>(textCp1252.size()) * 8;
+  raster.height = 16;
+  raster.coverage.assign(static_cast<size_t>(raster.width * raster.height), 0);
+  for (size_t i = 0; i < textCp1252.size(); ++i) {
+    if (textCp1252[i] == ' ') continue;
+    for (int y = 4; y < 12; ++y) {
+      for (int x = 1; x < 7; ++x) {
+        raster.coverage[static_cast<size_t>(y * raster.width) + i * 8 + static_cast<size_t>(x)] =
+            255;
+      }
+    }
+  }
+  return raster;
+}
+
+void HeadlessPlatform::RecordFrame(std::uint32_t windowId, const FrameView& frame) {
+  if (frame.screenFrame) {
+    ++framesPresented_;
+    clock_ += options_.frameMs;
+  }
+  if (!options_.keepFrames) return;
+  lastFrame_.windowId = windowId;
+  lastFrame_.width = frame.width;
+  lastFrame_.height = frame.height;
+  lastFrame_.depth = frame.depth;
+  const int bytesPerPixel = frame.depth / 8;
+  lastFrame_.pitch = frame.width * bytesPerPixel;
+  lastFrame_.pixels.resize(static_cast<size_t>(lastFrame_.pitch) *
+                           static_cast<size_t>(frame.height));
+  const auto* source = static_cast<const std::uint8_t*>(frame.pixels);
+  for (int row = 0; row < frame.height && source != nullptr; ++row) {
+    std::memcpy(lastFrame_.pixels.data() + static_cast<size_t>(row * lastFrame_.pitch),
+                source + static_cast<size_t>(row) * static_cast<size_t>(frame.pitch),
+                static_cast<size_t>(lastFrame_.pitch));
+  }
+}
+
+std::vector<std::uint32_t> HeadlessPlatform::OpenWindowIds() const {
+  std::vector<std::uint32_t> ids;
+  for (const auto& [id, open] : openWindows_) ids.push_back(id);
+  return ids;
+}
+
+}  // namespace velko::platform

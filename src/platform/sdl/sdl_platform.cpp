@@ -1,0 +1,77 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace velko::platform {
+
+struct SdlPlatform::Fonts {};
+
+SdlPlatform::SdlPlatform() {
+  SDL_SetMainReady();
+}
+
+SdlPlatform::~SdlPlatform() {
+  fonts_.reset();
+  SDL_Quit();
+}
+
+bool SdlPlatform::EnsureVideo() {
+  if (videoStarted_) return true;
+  if (videoFailed_) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    videoFailed_ = true;
+    return false;
+  }
+  videoStarted_ = true;
+  return true;
+}
+
+std::uint32_t SdlPlatform::TickCount() {
+  return static_cast<std::uint32_t>(SDL_GetTicks64());
+}
+
+std::int64_t SdlPlatform::PerformanceCounter() {
+  return static_cast<std::int64_t>(SDL_GetPerformanceCounter());
+}
+
+std::int64_t SdlPlatform::PerformanceFrequency() {
+  return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+}
+
+void SdlPlatform::SleepMilliseconds(std::uint32_t ms) {
+  SDL_Delay(ms);
+}
+
+std::string SdlPlatform::ExecutablePath() {
+  std::vector<char> buffer(4096);
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) return {};
+  return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+int SdlPlatform::MessageBox(std::string_view titleCp1252, std::string_view textCp1252) {
+  const std::string title = Utf8FromCp1252(titleCp1252);
+  const std::string text = Utf8FromCp1252(textCp1252);
+  // Without a display the box cannot be shown; the message still reaches the player's terminal.
+  if (!EnsureVideo() || SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr) != 0) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+  return 1;
+}
+
+DesktopInfo SdlPlatform::Desktop() {
+  DesktopInfo info;
+  SDL_DisplayMode mode;
+  if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    info.width = mode.w;
+    info.height = mode.h;
+    info.depth = SDL_BITSPERPIXEL(mode.format) <= 16 ? 16 : 32;
+  }
+  return info;
+}
+
+}  // namespace velko::platform

@@ -1,0 +1,50 @@
+// The real game's platform over SDL2: the only place that includes SDL.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace velko::platform {
+
+class SdlPlatform final : public Platform {
+ public:
+  SdlPlatform();
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  std::uint32_t TickCount() override;
+  std::int64_t PerformanceCounter() override;
+  std::int64_t PerformanceFrequency() override;
+  void SleepMilliseconds(std::uint32_t ms) override;
+  std::string ExecutablePath() override;
+  int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
+  DesktopInfo Desktop() override;
+  FrameInsets InsetsFor(const WindowSpec& spec) override;
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowSpec& spec) override;
+  std::unique_ptr<NativeWindow> CreateFullScreen(const DisplayMode& mode,
+                                                 std::string_view titleCp1252) override;
+  bool PollEvent(InputEvent& event) override;
+  bool WaitEvent(InputEvent& event) override;
+  bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
+  std::unique_ptr<AudioDevice> OpenAudio() override;
+  TextRaster RasterizeText(std::string_view textCp1252) override;
+
+  // Video is started on first need; false when no display can be had.
+  bool EnsureVideo();
+
+ private:
+  struct Fonts;
+  bool videoStarted_ = false;
+  bool videoFailed_ = false;
+  std::unique_ptr<Fonts> fonts_;
+};
+
+// DirectInput scan code of an SDL scancode, 0 for keys a PC keyboard does not have.
+int DikFromSdlScancode(int sdlScancode);
+
+}  // namespace velko::platform

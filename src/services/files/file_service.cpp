@@ -1,0 +1,75 @@
+#include "services/files/file_service.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velko {
+
+FileService::FileService(const ProgramDirectory& directory) : directory_(directory) {}
+
+FileService::~FileService() {
+  for (int32_t n = 0; n < table_.Capacity(); ++n) DataFileClose(n);
+}
+
+int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
+  if (number < 0) return 0;
+  const std::string path = directory_.Resolve(fileName);
+  // Opened for writing too, and created when missing, as the game's loaders expect; a file
+  // that may only be read is still opened for reading rather than refused.
+  int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (descriptor < 0 && (errno == EACCES || errno == EROFS || errno == EPERM || errno == ETXTBSY)) {
+    descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  }
+  if (descriptor >= 0) {
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+      ::close(descriptor);
+      descriptor = -1;
+    }
+  }
+  currentFile_ = descriptor;
+  if (descriptor < 0) return 0;
+  FileRecord& record = table_.Make(number);
+  // A file still open under this number stays open until shutdown; its record is overwritten.
+  record.descriptor = descriptor;
+  return descriptor + 1;
+}
+
+void FileService::ReadIntoCell(size_t count) {
+  if (currentFile_ < 0) return;
+  std::array<uint8_t, 2> bytes{};
+  const ssize_t got = ::read(currentFile_, bytes.data(), count);
+  for (ssize_t i = 0; i < got; ++i)
+    transferCell_[static_cast<size_t>(i)] = bytes[static_cast<size_t>(i)];
+}
+
+int32_t FileService::DataFileReadInt8() {
+  ReadIntoCell(1);
+  return static_cast<int8_t>(transferCell_[0]);
+}
+
+int32_t FileService::DataFileReadInt16() {
+  ReadIntoCell(2);
+  return static_cast<int16_t>(static_cast<uint16_t>(transferCell_[0] | (transferCell_[1] << 8)));
+}
+
+void FileService::DataFileClose(int32_t number) {
+  FileRecord* record = table_.Find(number);
+  if (record == nullptr || record->descriptor < 0) return;
+  ::close(record->descriptor);
+  // Reads after a close give the transfer cell, never another file that reused the descriptor.
+  if (currentFile_ == record->descriptor) currentFile_ = -1;
+  record->descriptor = -1;
+}
+
+int32_t FileService::DataFileSize(const std::string& fileName) const {
+  struct stat info {};
+  if (::stat(directory_.Resolve(fileName).c_str(), &info) != 0) return -1;
+  if (S_ISDIR(info.st_mode)) return -2;
+  return static_cast<int32_t>(static_cast<uint32_t>(info.st_size & 0xFFFFFFFF));
+}
+
+}  // namespace velko

@@ -1,0 +1,41 @@
+// Numbered data files read value by value, with no notion of end of file: a read that gets
+// nothing repeats what the shared transfer cell last held.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "services/files/program_directory.h"
+#include "services/memory/object_table.h"
+
+namespace velko {
+
+class FileService {
+ public:
+  explicit FileService(const ProgramDirectory& directory);
+  ~FileService();
+  FileService(const FileService&) = delete;
+  FileService& operator=(const FileService&) = delete;
+
+  int32_t DataFileOpen(int32_t number, const std::string& fileName);
+  int32_t DataFileReadInt8();
+  int32_t DataFileReadInt16();
+  void DataFileClose(int32_t number);
+  int32_t DataFileSize(const std::string& fileName) const;
+
+  int32_t Capacity() const { return table_.Capacity(); }
+
+ private:
+  struct FileRecord {
+    int descriptor = -1;
+  };
+  void ReadIntoCell(size_t count);
+
+  const ProgramDirectory& directory_;
+  ObjectTable<FileRecord> table_{10, 10, 0};
+  int currentFile_ = -1;
+  std::array<uint8_t, 4> transferCell_{};
+};
+
+}  // namespace velko
