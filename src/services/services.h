@@ -21,7 +21,7 @@
 
 namespace velko {
 
-class Services final : public Operations {
+class Services : public Operations {
  public:
   explicit Services(platform::Platform& platform);
   ~Services() override;

@@ -2,6 +2,7 @@
 // column-major strides (the last index has stride 1).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>

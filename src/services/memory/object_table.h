@@ -2,6 +2,7 @@
 // on demand by the kind's step and never shrinks; records never created read as zero.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

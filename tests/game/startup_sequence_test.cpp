@@ -1,0 +1,168 @@
+// The start-up and shutdown sequence over services whose starts and key results are scripted,
+// so each failure path can be taken whatever the platform can do.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/headless/headless_platform.h"
+#include "services/services.h"
+#include "temp_dir.h"
+
+namespace velko {
+namespace {
+
+struct Script {
+  int32_t audio = 1;
+  int32_t screen = 1;
+  int32_t keyboard = 1;
+  bool dialogOpens = true;
+  bool dialogClosed = false;  // the player closes the dialog instead of OK
+  int32_t screenOpen = 1;
+  int32_t textured = 1;
+  int32_t texturedCreate = 1;
+};
+
+class ScriptedServices : public Services {
+ public:
+  ScriptedServices(platform::Platform& platform, Script script)
+      : Services(platform), script_(script) {}
+
+  std::vector<std::string> calls;
+
+  int32_t AudioStart() override { return Note("AudioStart", script_.audio); }
+  int32_t ScreenStart() override { return Note("ScreenStart", script_.screen); }
+  int32_t KeyboardStart() override { return Note("KeyboardStart", script_.keyboard); }
+  int32_t TexturedSpriteStart() override { return Note("TexturedSpriteStart", script_.textured); }
+  WindowHandle WindowOpen(int32_t number, int32_t, int32_t, int32_t, int32_t, uint32_t,
+                          const std::string&) override {
+    Note("WindowOpen " + std::to_string(number), 0);
+    return script_.dialogOpens ? static_cast<WindowHandle>(number) : 0;
+  }
+  int32_t EventWait() override { return script_.dialogClosed ? 16 : 13100; }
+  int32_t EventGadgetNumber() override { return 2; }
+  int32_t EventKind() override { return 0; }
+  std::string GadgetTextGet(int32_t) override { return "16 bits"; }
+  int32_t ScreenOpen(int32_t, int32_t, int32_t depth, const std::string&) override {
+    return Note("ScreenOpen " + std::to_string(depth), script_.screenOpen);
+  }
+  std::uintptr_t AudioLoadWave(int32_t number, const std::string& name) override {
+    return static_cast<std::uintptr_t>(
+        Note("AudioLoadWave " + std::to_string(number) + " " + name, 1));
+  }
+  SurfaceHandle SpriteLoadFile(int32_t number, const std::string& name, int32_t mode) override {
+    Note("SpriteLoadFile " + std::to_string(number) + " " + name + " " + std::to_string(mode), 0);
+    return 0;
+  }
+  int32_t TexturedSpriteCreate(int32_t q, int32_t n) override {
+    return Note("TexturedSpriteCreate " + std::to_string(q) + " " + std::to_string(n),
+                script_.texturedCreate);
+  }
+  void ServicesShutDown() override {
+    Note("ServicesShutDown", 0);
+    Services::ServicesShutDown();
+  }
+
+ private:
+  int32_t Note(const std::string& call, int32_t result) {
+    calls.push_back(call);
+    return result;
+  }
+  Script script_;
+};
+
+struct Outcome {
+  int exitCode = -1;
+  std::vector<std::string> messages;
+  std::vector<std::string> calls;
+  std::vector<std::string> shutdownSteps;
+};
+
+Outcome RunWith(const Script& script) {
+  testing::TempDir dir;
+  platform::HeadlessOptions options;
+  options.executablePath = dir.ExecutablePath();
+  options.echoMessages = false;
+  platform::HeadlessPlatform platform(options);
+  ScriptedServices services(platform, script);
+  services.StartUp();
+  Game game(services);
+  Outcome outcome;
+  outcome.exitCode = game.Run();
+  outcome.messages = platform.Messages();
+  outcome.calls = services.calls;
+  outcome.shutdownSteps = services.ShutdownSteps();
+  return outcome;
+}
+
+bool Called(const Outcome& outcome, const std::string& call) {
+  return std::find(outcome.calls.begin(), outcome.calls.end(), call) != outcome.calls.end();
+}
+
+TEST(StartupSequenceTest, EachFailureShowsItsMessageAndEndsWithExitCodeZero) {
+  const std::string directX = "Erreur: DirectX 7 n'est pas install\xC3\xA9 sur votre machine";
+  const std::string noSound = "Erreur: Le programme ne peut pas jouer des sons";
+  const std::string noScreen =
+      "Erreur: Impossible d'ouvrir l'\xC3\xA9"
+      "cran avec les parametres actuels.";
+  const std::string badPackage = "Erreur: Package incorect";
+  struct Case {
+    const char* what;
+    Script script;
+    std::vector<std::string> messages;
+    const char* lastStart;  // the last start or load that ran
+  };
+  const Case cases[] = {
+      {"no screen", {.screen = 0}, {directX}, "ScreenStart"},
+      {"no keyboard", {.keyboard = 0}, {directX}, "KeyboardStart"},
+      {"no sound and no screen", {.audio = 0, .screen = 0}, {noSound, directX}, "ScreenStart"},
+      {"dialog window refused", {.dialogOpens = false}, {noScreen}, "WindowOpen 1"},
+      {"screen does not open", {.screenOpen = 0}, {noScreen}, "ScreenOpen 16"},
+      {"no rotated sprites", {.textured = 0}, {directX}, "TexturedSpriteStart"},
+      {"car not made", {.texturedCreate = 0}, {badPackage}, "TexturedSpriteCreate 1 1"},
+      {"dialog closed", {.dialogClosed = true}, {}, "WindowOpen 1"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunWith(c.script);
+    EXPECT_EQ(outcome.exitCode, 0) << c.what;
+    EXPECT_EQ(outcome.messages, c.messages) << c.what;
+    ASSERT_GE(outcome.calls.size(), 2u) << c.what;
+    EXPECT_EQ(outcome.calls[outcome.calls.size() - 2], c.lastStart) << c.what;
+    EXPECT_EQ(outcome.calls.back(), "ServicesShutDown") << c.what;
+  }
+}
+
+TEST(StartupSequenceTest, StartsAndLoadsInOrder) {
+  const Outcome outcome = RunWith({});
+  const std::vector<std::string> expected = {"AudioStart",
+                                             "ScreenStart",
+                                             "KeyboardStart",
+                                             "WindowOpen 1",
+                                             "ScreenOpen 16",
+                                             "TexturedSpriteStart",
+                                             "AudioLoadWave 1 choc.wav",
+                                             "SpriteLoadFile 1 car.bmp 4",
+                                             "TexturedSpriteCreate 1 1",
+                                             "ServicesShutDown"};
+  EXPECT_EQ(outcome.calls, expected);
+  EXPECT_TRUE(outcome.messages.empty());
+}
+
+TEST(StartupSequenceTest, WithoutSoundTheCrashSoundIsNotLoaded) {
+  const Outcome outcome = RunWith({.audio = 0});
+  EXPECT_EQ(outcome.messages,
+            std::vector<std::string>{"Erreur: Le programme ne peut pas jouer des sons"});
+  EXPECT_FALSE(Called(outcome, "AudioLoadWave 1 choc.wav"));
+  EXPECT_TRUE(Called(outcome, "TexturedSpriteCreate 1 1"));
+}
+
+TEST(StartupSequenceTest, ShutsTheServicesDownInTheirFixedOrderOnce) {
+  const Outcome outcome = RunWith({.keyboard = 0});
+  const std::vector<std::string> expected = {"windows",  "textured sprites", "preferences",
+                                             "keyboard", "sounds",           "screen and sprites"};
+  EXPECT_EQ(outcome.shutdownSteps, expected);
+}
+
+}  // namespace
+}  // namespace velko

@@ -1,0 +1,125 @@
+#include "services/files/file_service.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "services/files/program_directory.h"
+#include "temp_dir.h"
+
+namespace velko {
+namespace {
+
+using testing::TempDir;
+
+class FileServiceTest : public ::testing::Test {
+ protected:
+  TempDir dir_;
+  ProgramDirectory programDirectory_ = ProgramDirectory::FromExecutablePath(dir_.ExecutablePath());
+  FileService files_{programDirectory_};
+};
+
+TEST(ProgramDirectoryTest, KeepsTheTrailingSeparator) {
+  EXPECT_EQ(ProgramDirectory::FromExecutablePath("/opt/velko/velko").Path(), "/opt/velko/");
+  EXPECT_EQ(ProgramDirectory::FromExecutablePath("velko").Path(), "");
+  EXPECT_EQ(ProgramDirectory::FromExecutablePath("/velko").Path(), "/");
+}
+
+TEST(ProgramDirectoryTest, ResolvesBackslashNamesAgainstTheProgramDirectory) {
+  const auto dir = ProgramDirectory::FromExecutablePath("/opt/velko/velko");
+  EXPECT_EQ(dir.Resolve("screenshots\\screen000.bmp"), "/opt/velko/screenshots/screen000.bmp");
+  EXPECT_EQ(dir.Resolve("level.map"), "/opt/velko/level.map");
+  EXPECT_EQ(dir.Resolve("/tmp/x"), "/tmp/x");
+}
+
+TEST_F(FileServiceTest, ReadsSignedLittleEndianValues) {
+  dir_.Write("values.bin", std::string("\xFE\xFF\x80\x7F\x34\x12", 6));
+  ASSERT_NE(files_.DataFileOpen(1, "values.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), -2);
+  EXPECT_EQ(files_.DataFileReadInt8(), -128);
+  EXPECT_EQ(files_.DataFileReadInt8(), 127);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x1234);
+  files_.DataFileClose(1);
+}
+
+TEST_F(FileServiceTest, ReadsPastTheEndRepeatTheTransferCell) {
+  dir_.Write("short.bin", std::string("\x34\x12\xAB", 3));
+  ASSERT_NE(files_.DataFileOpen(1, "short.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x1234);
+  // One byte left: the new low byte joins the old high byte.
+  EXPECT_EQ(files_.DataFileReadInt16(), static_cast<int16_t>(0x12AB));
+  EXPECT_EQ(files_.DataFileReadInt8(), static_cast<int8_t>(0xAB));
+  EXPECT_EQ(files_.DataFileReadInt16(), static_cast<int16_t>(0x12AB));
+  files_.DataFileClose(1);
+
+  dir_.Write("word.bin", std::string("\x34\x12", 2));
+  ASSERT_NE(files_.DataFileOpen(1, "word.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x1234);
+  EXPECT_EQ(files_.DataFileReadInt8(), 0x34);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x1234);
+}
+
+TEST_F(FileServiceTest, AFreshRunReadsZeroFromAMissingFileItCreates) {
+  ASSERT_NE(files_.DataFileOpen(1, "level.map"), 0);
+  EXPECT_TRUE(dir_.Exists("level.map"));
+  EXPECT_EQ(files_.DataFileReadInt16(), 0);
+  EXPECT_EQ(files_.DataFileReadInt8(), 0);
+}
+
+TEST_F(FileServiceTest, AReadOnlyFileStillOpensForReading) {
+  dir_.Write("locked.map", std::string("\x05\x00", 2));
+  ::chmod(dir_.File("locked.map").c_str(), 0444);
+  if (::access(dir_.File("locked.map").c_str(), W_OK) == 0) {
+    GTEST_SKIP() << "running with permission to write anything (root)";
+  }
+  ASSERT_NE(files_.DataFileOpen(1, "locked.map"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), 5);
+}
+
+TEST_F(FileServiceTest, ReadsWithoutAnOpenFileGiveTheTransferCell) {
+  EXPECT_EQ(files_.DataFileReadInt16(), 0);
+  EXPECT_EQ(files_.DataFileOpen(1, "no-such-dir\\file.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt8(), 0);
+  // A closed file is never read again through a reused descriptor.
+  dir_.Write("a.bin", std::string("\x11\x22", 2));
+  ASSERT_NE(files_.DataFileOpen(1, "a.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt8(), 0x11);
+  files_.DataFileClose(1);
+  EXPECT_EQ(files_.DataFileReadInt8(), 0x11);
+  files_.DataFileClose(1);  // twice: nothing happens
+}
+
+TEST_F(FileServiceTest, GrowsTheTableForHighNumbers) {
+  dir_.Write("a.bin", "x");
+  EXPECT_EQ(files_.Capacity(), 10);
+  ASSERT_NE(files_.DataFileOpen(12, "a.bin"), 0);
+  EXPECT_EQ(files_.Capacity(), 22);
+  EXPECT_EQ(files_.DataFileOpen(-1, "a.bin"), 0);
+}
+
+TEST_F(FileServiceTest, SizesNamesInTheProgramDirectory) {
+  dir_.Write("three.bin", std::string(300, 'x'));
+  dir_.Write("empty.bin", "");
+  std::filesystem::create_directory(dir_.File("screenshots"));
+  dir_.Write("screenshots/screen002.bmp", "BM");
+  struct Case {
+    const char* name;
+    int32_t size;
+  };
+  const Case cases[] = {{"missing.bin", -1},
+                        {"three.bin", 300},
+                        {"empty.bin", 0},
+                        {"screenshots", -2},
+                        {"screenshots\\screen002.bmp", 2},
+                        {"screenshots\\screen000.bmp", -1}};
+  // Whatever the current directory, names resolve against the program's.
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path("/");
+  for (const Case& c : cases) EXPECT_EQ(files_.DataFileSize(c.name), c.size) << c.name;
+  std::filesystem::current_path(previous);
+}
+
+}  // namespace
+}  // namespace velko
