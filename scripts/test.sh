@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the full suite (with the Xvfb
+# and end-to-end runs), then the unit tests again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs="$(nproc)"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure --timeout 300
+
+# The sanitizer build leaves SDL out: its own allocations are not ours to check.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
+  -DVELKO_WITH_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure --timeout 600
