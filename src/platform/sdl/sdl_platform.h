@@ -41,6 +41,8 @@ class SdlPlatform final : public Platform {
   struct Fonts;
   bool videoStarted_ = false;
   bool videoFailed_ = false;
+  // A close request reached the game while it ran: from then on Escape reads as held.
+  bool closeRequested_ = false;
   std::unique_ptr<Fonts> fonts_;
 };
 
