@@ -1,18 +1,102 @@
 #include "data/level_map.h"
 
-namespace velko {
+#include <algorithm>
+#include <array>
 
-// Placeholder until the level reader is built: an empty map.
-bool LevelMapRead(Operations&, LevelData& level, std::string&) {
-  level = LevelData{};
-  level.grid.cells = DimArray<TileCell>::Create1D(0);
-  level.tiles = DimArray<TileDef>::Create1D(0);
+namespace velko {
+namespace {
+
+constexpr int32_t kMapFile = 1;
+constexpr char kMapName[] = "level.map";
+constexpr int32_t kTilePicture = 0;
+
+}  // namespace
+
+bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
+  // The open is not tested: a missing map is created empty and reads as a map of 0 x 0.
+  ops.DataFileOpen(kMapFile, kMapName);
+  const int16_t width = static_cast<int16_t>(ops.DataFileReadInt16());
+  const int16_t height = static_cast<int16_t>(ops.DataFileReadInt16());
+  ops.DataFileReadInt8();  // reserved
+  ops.DataFileReadInt8();  // reserved
+
+  const int64_t storedColumns = std::max<int64_t>(width, 0) + 1;
+  const int64_t storedRows = std::max<int64_t>(height, 0) + 1;
+  // A short file still reads past its end as the original did, but the header alone must not
+  // make us hold a gigabyte of cells.
+  if (storedColumns * storedRows > kMaxGridCells) {
+    ops.DataFileClose(kMapFile);
+    error = std::string("La carte de ") + kMapName + " est trop grande (" + std::to_string(width) +
+            "*" + std::to_string(height) + ").";
+    return false;
+  }
+
+  level.grid = TileGrid{};
+  level.grid.columns = width;
+  level.grid.rows = height;
+  level.grid.storedColumns = static_cast<int32_t>(storedColumns);
+  level.grid.storedRows = static_cast<int32_t>(storedRows);
+  const std::array<int64_t, 2> sizes{storedColumns, storedRows};
+  level.grid.cells = DimArray<TileCell>::CreateND(sizes);
+
+  // Column by column; a width or height of 0 or less (-32768 too) reads no cells.
+  for (int32_t c = 0; c < width; ++c) {
+    for (int32_t r = 0; r < height; ++r) {
+      TileCell* cell = level.grid.cells.At(c, r);
+      cell->tile = static_cast<int16_t>(ops.DataFileReadInt16());
+      cell->extra = static_cast<int16_t>(ops.DataFileReadInt16());
+    }
+  }
+
+  const int16_t tileCount = static_cast<int16_t>(ops.DataFileReadInt16());
+  level.tiles = DimArray<TileDef>::Create1D(tileCount);
+  for (int32_t t = 0; t < tileCount; ++t) {
+    level.tiles.At(t)->collisionType = static_cast<int8_t>(ops.DataFileReadInt8());
+  }
+  ops.DataFileClose(kMapFile);
   return true;
 }
 
-void TilesCut(Operations& operations, LevelData&, int32_t&) {
-  operations.ScreenSelectTarget(-1);
-  operations.SpriteFree(0);
+void TilesCut(Operations& ops, LevelData& level, int32_t& nextTileSprite) {
+  ops.ScreenSelectTarget(kTilePicture);
+  // Both bounds and the tile counter are 16-bit, as in the original.
+  const int16_t pictureRows = static_cast<int16_t>(ops.SpriteGetHeight(kTilePicture) / kTileSize);
+  const int16_t pictureColumns = static_cast<int16_t>(ops.SpriteGetWidth(kTilePicture) / kTileSize);
+  int16_t k = 0;
+  for (int32_t row = 1; row <= pictureRows; ++row) {
+    for (int32_t column = 1; column <= pictureColumns; ++column) {
+      ops.SpriteGrab(nextTileSprite, (column - 1) * kTileSize, (row - 1) * kTileSize, kTileSize,
+                     kTileSize);
+      ops.SpriteSetKeyColour(nextTileSprite, 0, 255, 0);
+      // Tiles beyond the table's last record are cut but have no record to name them.
+      if (k >= 0 && k <= level.tiles.Count()) {
+        level.tiles.At(k)->spriteNumber = static_cast<int16_t>(nextTileSprite);
+      }
+      ++nextTileSprite;
+      k = static_cast<int16_t>(k + 1);
+    }
+  }
+  ops.ScreenSelectTarget(-1);
+  ops.SpriteFree(kTilePicture);
+}
+
+const TileCell* CellAt(const TileGrid& grid, int64_t column, int64_t row) {
+  if (column < 0 || column >= grid.storedColumns || row < 0 || row >= grid.storedRows) {
+    return nullptr;
+  }
+  return const_cast<DimArray<TileCell>&>(grid.cells).At(column, row);
+}
+
+const TileDef* TileDefAt(const LevelData& level, int64_t tile) {
+  if (tile < 0 || tile > level.tiles.Count()) return nullptr;
+  return const_cast<DimArray<TileDef>&>(level.tiles).At(tile);
+}
+
+int8_t CollisionTypeAt(const LevelData& level, int64_t column, int64_t row) {
+  const TileCell* cell = CellAt(level.grid, column, row);
+  if (cell == nullptr) return 0;
+  const TileDef* def = TileDefAt(level, cell->tile);
+  return def == nullptr ? 0 : def->collisionType;
 }
 
 }  // namespace velko

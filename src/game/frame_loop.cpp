@@ -1,10 +1,92 @@
 #include "game/frame_loop.h"
 
-namespace velko {
+#include "game/controls.h"
+#include "game/crash.h"
+#include "game/frame_timing.h"
+#include "game/motion.h"
+#include "game/probes.h"
+#include "game/screenshot.h"
+#include "game/view_drawing.h"
 
-// Placeholder until the driving loop is built: quit at once.
-void FrameLoopRun(Operations&, GameState& state, const FrameObserver&) {
-  state.input.quitRequested = 1;
+namespace velko {
+namespace {
+
+// DirectInput scan codes of the game's keys.
+constexpr int32_t kKeyEscape = 1;
+constexpr int32_t kKeyF12 = 88;
+constexpr int32_t kKeyUp = 200;
+constexpr int32_t kKeyLeft = 203;
+constexpr int32_t kKeyRight = 205;
+constexpr int32_t kKeyDown = 208;
+constexpr int32_t kCrashSound = 1;
+
+bool Held(Operations& ops, int32_t code) {
+  return ops.KeyIsDown(code) != 0;
+}
+
+// One pass of the frame, in the order the game has always kept.
+void RunFrame(Operations& ops, GameState& state) {
+  CarState& car = state.car;
+  FrameClock& clock = state.clock;
+
+  {
+    const int32_t now = ops.MillisecondsNow();
+    MeasureFrameRate(clock, now, ops.MillisecondsNow());
+  }
+  ops.KeyboardPoll();
+  ops.ScreenFill(0, 0, 0);
+  SplitScroll(car, state.view);
+  DrawMap(ops, state.level, state.view);
+  DrawCar(ops, car, state.crash);  // before this frame's wrap, snap and motion
+  WrapHeading(car);
+  SnapHeading(car, state.input);
+  ConvertHeading(car);
+  {
+    const int32_t now = ops.MillisecondsNow();
+    MeasureMotionInterval(clock, now, ops.MillisecondsNow());
+  }
+
+  DriverKeys speedKeys;
+  speedKeys.up = Held(ops, kKeyUp);
+  speedKeys.down = Held(ops, kKeyDown);
+  UpdateSpeed(car, clock, state.input, speedKeys);
+  MoveCar(car, clock, state.level.grid);
+
+  ReadProbes(car, state.level, state.probes);
+  TestSolidTiles(car, state.probes);
+  TestHalfTiles(car, state.view, state.probes);
+  if (Crash(car, state.probes, state.crash, ops.MillisecondsNow()) && state.soundAvailable != 0) {
+    ops.AudioPlayOnce(kCrashSound);
+    ++state.crashSoundsPlayed;
+  }
+  Skid(car, state.crash, ops.MillisecondsNow(), [&ops] { return ops.RandomUpTo(8); });
+  StopPhase(car, state.crash, ops.MillisecondsNow());
+  ComputeTurnStep(clock);
+
+  DrawStatusLine(ops, clock, state.probes);
+  if (ops.KeyWasLetGo(kKeyF12) != 0) {
+    SaveScreenshot(ops, state.shotName);
+    // The time spent saving does not count as motion.
+    clock.moveStartTick = ops.MillisecondsNow();
+  }
+  ops.ScreenPresent();
+
+  DriverKeys endKeys;
+  endKeys.escape = Held(ops, kKeyEscape);
+  endKeys.left = Held(ops, kKeyLeft);
+  endKeys.right = Held(ops, kKeyRight);
+  ApplyControls(car, clock, state.input, endKeys);
+}
+
+}  // namespace
+
+void FrameLoopRun(Operations& ops, GameState& state, const FrameObserver& observer) {
+  long frame = 0;
+  do {
+    RunFrame(ops, state);
+    ++frame;
+    if (observer) observer(state, frame);
+  } while (state.input.quitRequested == 0);
 }
 
 }  // namespace velko
