@@ -8,7 +8,6 @@ constexpr int32_t kGameWindow = 2;
 constexpr uint32_t kDialogFlags = 0x00CA0001;      // caption, system menu, minimise box, centred
 constexpr uint32_t kGameWindowFlags = 0x00C00001;  // caption only, centred
 constexpr uint32_t kDefaultPushButton = 1;
-constexpr int32_t kGadgetEvent = 13100;
 constexpr int32_t kCloseEvent = 16;
 
 }  // namespace
@@ -60,7 +59,9 @@ DisplayModeOutcome ChooseDisplayMode(Operations& ops, int16_t width, int16_t hei
       outcome = Outcome::Cancelled;
       break;
     }
-    if (event == kGadgetEvent && ops.EventGadgetNumber() == 2 && ops.EventKind() == 0) {
+    // The OK button was clicked: the event gadget is kept between events, but the kind is
+    // reset by every wait, so only the click itself matches.
+    if (ops.EventGadgetNumber() == 2 && ops.EventKind() == 0) {
       chosen = ops.GadgetTextGet(1);
       if (TextEquals(chosen, "")) {
         ops.MessageShow("Il faut choisir un mode d'affichage !",

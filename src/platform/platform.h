@@ -90,6 +90,7 @@ enum class EventType {
   Close,  // the close box of a window
   FocusGained,
   FocusLost,
+  Exposed,  // the window's client area was lost and must be presented again
 };
 
 struct InputEvent {

@@ -1,0 +1,267 @@
+// The drop-down list: a sunken field showing the chosen item, an arrow button, and a list
+// that drops down below the field over the other controls. No text can be typed into it.
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "services/windows/control.h"
+
+namespace velko::gadgets {
+namespace {
+
+constexpr int kArrowWidth = 16;
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+class DropDown final : public Control {
+ public:
+  DropDown(WindowHandle handle, int32_t id, platform::Rect rect, uint32_t style, TextCache& texts)
+      : Control(GadgetKind::DropDown, handle, id, rect, {}, style, texts) {}
+
+  int32_t StateGet() const override { return selected_; }
+  void StateSet(int32_t position) override { selected_ = InRange(position) ? position : -1; }
+  std::string TextGet() const override { return InRange(selected_) ? Item(selected_) : ""; }
+  void TextSet(const std::string& text) override {
+    if (text.empty()) {
+      selected_ = -1;
+      return;
+    }
+    // The first item beginning with the text; no match leaves the choice as it was.
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (StartsWithIgnoringCase(items_[i], text)) {
+        selected_ = static_cast<int32_t>(i);
+        return;
+      }
+    }
+  }
+  void ItemAdd(int32_t position, const std::string& text) override {
+    const int32_t count = ItemCount();
+    if (position < -1 || position > count) return;
+    if (position == -1) position = count;
+    items_.insert(items_.begin() + position, text);
+    if (selected_ >= position) ++selected_;
+  }
+  void ItemRemove(int32_t position) override {
+    if (!InRange(position)) return;
+    items_.erase(items_.begin() + position);
+    if (selected_ == position) selected_ = -1;
+    if (selected_ > position) --selected_;
+    hot_ = std::min(hot_, ItemCount() - 1);
+  }
+  void ItemsClear() override {
+    items_.clear();
+    selected_ = -1;
+    hot_ = -1;
+    top_ = 0;
+  }
+  int32_t ItemCount() const override { return static_cast<int32_t>(items_.size()); }
+  std::string ItemTextGet(int32_t position) const override {
+    return InRange(position) ? Item(position) : "";
+  }
+
+  bool HitTest(int x, int y) const override { return Visible() && Contains(Field(), x, y); }
+  platform::Rect Face() const override { return Field(); }
+  bool Dropped() const override { return dropped_; }
+  bool OverlayContains(int x, int y) const override {
+    return dropped_ && Contains(ListArea(), x, y);
+  }
+  std::optional<platform::Rect> ItemRect(int32_t position) const override {
+    if (!dropped_) return std::nullopt;
+    const platform::Rect list = ListArea();
+    return platform::Rect{list.x + 1, list.y + 1 + (position - top_) * ItemHeight(), list.width - 2,
+                          ItemHeight()};
+  }
+
+  void MouseDown(ControlEvents& events, int x, int y) override {
+    if (dropped_ && Contains(ListArea(), x, y)) {
+      Hover(events, x, y);
+      tracking_ = true;
+      return;
+    }
+    if (dropped_) {
+      CloseUp(events, false);
+      return;
+    }
+    Drop(events);
+    tracking_ = true;
+  }
+  void MouseMove(ControlEvents& events, int x, int y) override {
+    if (dropped_) Hover(events, x, y);
+  }
+  void MouseUp(ControlEvents& events, int x, int y) override {
+    if (!tracking_) return;
+    tracking_ = false;
+    // Released over an item: that item is chosen. Released on the field: the list stays.
+    if (dropped_ && Contains(ListArea(), x, y) && RowAt(y) >= 0) {
+      hot_ = RowAt(y);
+      CloseUp(events, true);
+    }
+  }
+
+  void KeyDown(ControlEvents& events, const KeyPress& key) override {
+    const int k = key.scanCode;
+    if (!dropped_) {
+      if (k == keys::kF4 || k == keys::kSpace || k == keys::kDown || (key.alt && k == keys::kUp)) {
+        Drop(events);
+      } else if (k == keys::kUp && selected_ > 0) {
+        Choose(events, selected_ - 1);
+      } else if (k == keys::kHome && ItemCount() > 0) {
+        Choose(events, 0);
+      } else if (k == keys::kEnd && ItemCount() > 0) {
+        Choose(events, ItemCount() - 1);
+      }
+      return;
+    }
+    if (k == keys::kEscape) {
+      CloseUp(events, false);
+    } else if (k == keys::kReturn || k == keys::kNumpadEnter || k == keys::kSpace ||
+               k == keys::kF4 || (key.alt && (k == keys::kUp || k == keys::kDown))) {
+      CloseUp(events, true);
+    } else if (k == keys::kDown) {
+      MoveHot(events, hot_ + 1);
+    } else if (k == keys::kUp) {
+      MoveHot(events, hot_ - 1);
+    } else if (k == keys::kPageDown) {
+      MoveHot(events, hot_ + VisibleRows() - 1);
+    } else if (k == keys::kPageUp) {
+      MoveHot(events, hot_ - VisibleRows() + 1);
+    } else if (k == keys::kHome) {
+      MoveHot(events, 0);
+    } else if (k == keys::kEnd) {
+      MoveHot(events, ItemCount() - 1);
+    }
+  }
+  void FocusLost(ControlEvents& events) override {
+    tracking_ = false;
+    if (dropped_) CloseUp(events, false);
+  }
+
+  // Closes the list; `accept` takes the highlighted item as the new choice.
+  void CloseUp(ControlEvents& events, bool accept) override {
+    if (!dropped_) return;
+    dropped_ = false;
+    tracking_ = false;
+    events.Notify(kClosedUp);
+    if (accept && InRange(hot_) && hot_ != selected_) {
+      selected_ = hot_;
+      events.Notify(kSelectionChanged);
+    }
+  }
+
+  void Paint(Canvas& canvas, bool focused) const override {
+    const platform::Rect field = Field();
+    canvas.SunkenEdge(field);
+    const platform::Rect inside = Inset(field, 2);
+    canvas.Fill(inside, Enabled() ? kWindowBackground : kButtonFace);
+    const platform::Rect arrow{inside.x + inside.width - kArrowWidth, inside.y, kArrowWidth,
+                               inside.height};
+    canvas.Fill(arrow, kButtonFace);
+    if (dropped_) {
+      canvas.PushedEdge(arrow);
+    } else {
+      canvas.RaisedEdge(arrow);
+    }
+    const int shift = dropped_ ? 1 : 0;
+    canvas.DownArrow(arrow.x + arrow.width / 2 + shift, arrow.y + arrow.height / 2 + shift,
+                     Enabled() ? kWindowText : kGreyText);
+    const platform::Rect textArea{inside.x, inside.y, inside.width - kArrowWidth, inside.height};
+    const platform::Rect highlight = Inset(textArea, 1);
+    if (focused && !dropped_) canvas.Fill(highlight, kSelection);
+    if (InRange(selected_)) {
+      const platform::TextRaster& raster = texts_.Line(Item(selected_));
+      PaintLabel(canvas, Item(selected_), textArea.x + 2,
+                 textArea.y + (textArea.height - raster.height) / 2, highlight);
+    }
+    if (focused && !dropped_) canvas.DottedRect(highlight);
+  }
+
+  void PaintOverlay(Canvas& canvas) const override {
+    if (!dropped_) return;
+    const platform::Rect list = ListArea();
+    canvas.Border(list, kFrameBlack, kFrameBlack);
+    canvas.Fill(Inset(list, 1), kWindowBackground);
+    const platform::Rect rows = Inset(list, 1);
+    for (int32_t i = top_; i < ItemCount() && i < top_ + VisibleRows(); ++i) {
+      const platform::Rect row = *ItemRect(i);
+      if (i == hot_) canvas.Fill(row, kSelection);
+      const platform::TextRaster& raster = texts_.Line(Item(i));
+      PaintLabel(canvas, Item(i), row.x + 2, row.y + (row.height - raster.height) / 2,
+                 Intersect(row, rows));
+    }
+  }
+
+ private:
+  bool InRange(int32_t position) const { return position >= 0 && position < ItemCount(); }
+  const std::string& Item(int32_t position) const { return items_[static_cast<size_t>(position)]; }
+  int ItemHeight() const { return texts_.LineHeight() + 2; }
+  // The field alone is the control; the height it was given includes the dropped list.
+  platform::Rect Field() const { return {rect_.x, rect_.y, rect_.width, ItemHeight() + 6}; }
+  int VisibleRows() const {
+    const int room = std::max((rect_.height - Field().height - 2) / ItemHeight(), 1);
+    return std::clamp(ItemCount(), 1, room);
+  }
+  platform::Rect ListArea() const {
+    const platform::Rect field = Field();
+    return {field.x, field.y + field.height, field.width, VisibleRows() * ItemHeight() + 2};
+  }
+  int32_t RowAt(int y) const {
+    const int32_t row = top_ + (y - ListArea().y - 1) / ItemHeight();
+    return InRange(row) && y > ListArea().y ? row : -1;
+  }
+  void Drop(ControlEvents& events) {
+    dropped_ = true;
+    hot_ = InRange(selected_) ? selected_ : (ItemCount() > 0 ? 0 : -1);
+    top_ = 0;
+    ScrollTo(hot_);
+    events.Notify(kDroppedDown);
+  }
+  void Hover(ControlEvents& events, int x, int y) {
+    if (!Contains(ListArea(), x, y)) return;
+    const int32_t row = RowAt(y);
+    if (row >= 0 && row != hot_) {
+      hot_ = row;
+      events.repaint = true;
+    }
+  }
+  void MoveHot(ControlEvents& events, int32_t position) {
+    if (ItemCount() == 0) return;
+    hot_ = std::clamp(position, 0, ItemCount() - 1);
+    ScrollTo(hot_);
+    events.repaint = true;
+  }
+  void ScrollTo(int32_t position) {
+    if (position < 0) return;
+    if (position < top_) top_ = position;
+    if (position >= top_ + VisibleRows()) top_ = position - VisibleRows() + 1;
+  }
+  void Choose(ControlEvents& events, int32_t position) {
+    if (position == selected_) return;
+    selected_ = position;
+    events.Notify(kSelectionChanged);
+  }
+
+  std::vector<std::string> items_;
+  int32_t selected_ = -1;
+  int32_t hot_ = -1;
+  int32_t top_ = 0;
+  bool dropped_ = false;
+  bool tracking_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeDropDown(WindowHandle handle, int32_t id, platform::Rect rect,
+                                      uint32_t style, TextCache& texts) {
+  return std::make_unique<DropDown>(handle, id, rect, style, texts);
+}
+
+}  // namespace velko::gadgets
