@@ -113,6 +113,7 @@ bool HeadlessPlatform::WaitEvent(InputEvent& event) {
 
 bool HeadlessPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
   ++keyPolls_;
+  if (!keysReadable_) return false;
   keys.fill(0);
   if (keySource_) keySource_(keyPolls_, keys);
   return true;

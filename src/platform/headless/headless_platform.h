@@ -56,6 +56,8 @@ class HeadlessPlatform final : public Platform {
   using KeySource = std::function<void(int poll, std::array<std::uint8_t, 256>& keys)>;
   void SetKeySource(KeySource source) { keySource_ = std::move(source); }
   int KeyPolls() const { return keyPolls_; }
+  // While false, reading the keys fails as it does when the game's window lost the focus.
+  void SetKeysReadable(bool readable) { keysReadable_ = readable; }
   // Events are taken from the queue first, then from the source; none left ends a wait.
   using EventSource = std::function<bool(InputEvent& event)>;
   void SetEventSource(EventSource source) { eventSource_ = std::move(source); }
@@ -96,6 +98,7 @@ class HeadlessPlatform final : public Platform {
   uint32_t clock_ = 0;
   KeySource keySource_;
   int keyPolls_ = 0;
+  bool keysReadable_ = true;
   EventSource eventSource_;
   std::deque<InputEvent> queuedEvents_;
   std::vector<std::string> messages_;
