@@ -31,7 +31,7 @@ class PreferencesTest : public ::testing::Test {
 TEST_F(PreferencesTest, ReadsByTheFilesRules) {
   struct Case {
     const char* what;
-    const char* text;
+    std::string text;
     const char* group;
     const char* key;
     const char* expected;
@@ -57,8 +57,7 @@ TEST_F(PreferencesTest, ReadsByTheFilesRules) {
       {"no equals sign", "[g]\nk 1\n", "g", "k", "<default>"},
       {"empty value", "[g]\nk =\n", "g", "k", ""},
       {"value to end of text", "[g]\nk = last", "g", "k", "last"},
-      {"NUL ends the text", std::string("[g]\nk = 1\0\nj = 2\n", 16).c_str(), "g", "j",
-       "<default>"},
+      {"NUL ends the text", std::string("[g]\nk = 1\0\nj = 2\n", 16), "g", "j", "<default>"},
       {"header without bracket", "[g\nk = 1\n", "g", "k", "1"},
       {"header without bracket, CR kept", "[g\r\nk = 1\r\n", "g", "k", "<default>"},
       {"latin-1 case is not folded", "[g]\n\xC9t\xE9 = 1\n", "g", "\xE9t\xE9", "<default>"},
