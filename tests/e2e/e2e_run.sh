@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# The real game, played end to end as a player would, on a virtual X display:
+#   e2e_run.sh VELKO BUILD_DIR
+# Copies the game and its five data files into a fresh folder (no screen.ini), answers the
+# display-mode dialog with the mouse (windowed), drives up the start straight into the wall
+# at the top, steers, saves a screenshot with F12, quits with Escape, and checks the exit
+# code, screen.ini, the screenshot and the sound written by SDL's disk audio driver.
+# Exit 77 (skipped) only when xvfb-run or xdotool is missing.
+set -uo pipefail
+
+readonly TITLE="Project Velko Alpha 0.5"
+readonly ASSETS=(level.map level.bpb car.bmp car.bpb choc.wav)
+
+fail() {
+  echo "e2e: FAIL: $*" >&2
+  exit 1
+}
+
+note() { echo "e2e: $*"; }
+
+# ---------------------------------------------------------------------------------------
+# Outside the display: prepare the folder and run the session under xvfb-run.
+if [[ "${1:-}" != "--session" ]]; then
+  if [[ $# -ne 2 ]]; then
+    echo "usage: e2e_run.sh VELKO BUILD_DIR" >&2
+    exit 2
+  fi
+  for tool in xvfb-run xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "e2e: $tool is not installed: skipped" >&2
+      exit 77
+    fi
+  done
+  velko="$1"
+  build="$2"
+  [[ -x "$velko" ]] || fail "no game at $velko"
+  work="$(mktemp -d "${TMPDIR:-/tmp}/velko-e2e-XXXXXX")" || fail "no temporary folder"
+  cp "$velko" "$work/velko" || fail "cannot copy the game"
+  for asset in "${ASSETS[@]}"; do
+    cp "$build/$asset" "$work/$asset" || fail "the build has no $asset"
+  done
+  mkdir "$work/screenshots"
+  # The session must end on its own well before CTest's limit; this is the last resort.
+  timeout -k 5 150 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --session "$work"
+  status=$?
+  if [[ $status -eq 0 ]]; then
+    rm -rf "$work"
+  else
+    echo "e2e: session exited $status; its folder is kept: $work" >&2
+  fi
+  exit $status
+fi
+
+# ---------------------------------------------------------------------------------------
+# Inside the display.
+work="$2"
+audio="$work/audio.raw"
+game_pid=""
+
+cleanup() {
+  if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
+    kill "$game_pid" 2>/dev/null
+    sleep 1
+    kill -9 "$game_pid" 2>/dev/null
+  fi
+}
+trap cleanup EXIT
+
+# Waits up to $1 seconds for a visible window titled TITLE whose size is $2 x $3; prints its id.
+wait_window() {
+  local seconds="$1" width="$2" height="$3" id geometry
+  local deadline=$((SECONDS + seconds))
+  while ((SECONDS < deadline)); do
+    for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
+      geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+      if grep -qx "WIDTH=$width" <<<"$geometry" && grep -qx "HEIGHT=$height" <<<"$geometry"; then
+        echo "$id"
+        return 0
+      fi
+    done
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+
+# Clicks at client position ($2, $3) of window $1.
+click_at() {
+  xdotool mousemove --window "$1" "$2" "$3" && sleep 0.2 && xdotool click 1 && sleep 0.3
+}
+
+# Holds key $1 for $2 seconds (real key events to the focused window).
+hold_key() {
+  xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"
+}
+
+# Waits up to $1 seconds for file $2 to reach $3 bytes.
+wait_file_size() {
+  local deadline=$((SECONDS + $1))
+  while ((SECONDS < deadline)); do
+    if [[ -f "$2" ]] && (($(stat -c %s "$2") >= $3)); then return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+
+# Bytes of the disk audio file that are not zero (silence is all zeros).
+nonzero_audio_bytes() {
+  if [[ ! -f "$audio" ]]; then
+    echo 0
+    return
+  fi
+  od -An -v -tu1 "$audio" | awk '{ for (i = 1; i <= NF; i++) if ($i != 0) n++ } END { print n + 0 }'
+}
+
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE="$audio"
+# Started from elsewhere: the game must still find and write its files beside itself.
+cd /
+"$work/velko" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+game_pid=$!
+
+dialog="$(wait_window 20 300 180)" || fail "no 300 x 180 dialog titled \"$TITLE\" within 20 s"
+note "dialog is window $dialog"
+sleep 0.5
+click_at "$dialog" 90 90    # "Mode fenestré"
+click_at "$dialog" 150 155  # OK
+
+game="$(wait_window 20 800 600)" || fail "no 800 x 600 game window within 20 s"
+note "game window is $game"
+xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
+sleep 1.5  # loading, first frames
+
+silent_before="$(nonzero_audio_bytes)"
+# Up the start straight: top speed after half a second, the wall at the top after about one.
+hold_key Up 1.6
+sleep 0.8
+sounding_after="$(nonzero_audio_bytes)"
+note "audio bytes not zero: $silent_before before the run, $sounding_after after the crash"
+hold_key Right 0.4
+hold_key Up 0.3
+sleep 0.5
+
+hold_key F12 0.3
+shot="$work/screenshots/screen000.bmp"
+wait_file_size 10 "$shot" 1440054 || fail "F12 left no complete screenshots/screen000.bmp"
+sleep 0.5
+
+hold_key Escape 0.3
+deadline=$((SECONDS + 15))
+while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 15 s of Escape"
+wait "$game_pid"
+exit_code=$?
+game_pid=""
+[[ $exit_code -eq 0 ]] || fail "exit code $exit_code (stderr: $(cat "$work/stderr.txt"))"
+note "exit code 0"
+
+# screen.ini: the choice made in the dialog, windowed, byte for byte.
+expected_ini=$'[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
+[[ -f "$work/screen.ini" ]] || fail "no screen.ini beside the game"
+[[ "$(cat "$work/screen.ini"; echo x)" == "${expected_ini}x" ]] ||
+  fail "screen.ini differs: $(od -c "$work/screen.ini" | head -20)"
+note "screen.ini as expected"
+
+# The screenshot: an 800 x 600 24-bit BMP of tiles and the car.
+size="$(stat -c %s "$shot")"
+[[ "$size" -eq 1440054 ]] || fail "screenshot is $size bytes, not 1440054"
+header="$(od -An -v -tu1 -N54 "$shot" | tr -s ' \n' ' ')"
+read -r -a h <<<"$header"
+[[ "${h[0]} ${h[1]}" == "66 77" ]] || fail "screenshot is not a BMP"
+width=$((h[18] + 256 * h[19]))
+height=$((h[22] + 256 * h[23]))
+bits=$((h[28] + 256 * h[29]))
+[[ "$width $height $bits" == "800 600 24" ]] || fail "screenshot is ${width}x${height}x${bits}"
+# One line per pixel: B G R.
+stats="$(od -An -v -tu1 -w3 -j54 "$shot" | awk '
+  { key = $1 * 65536 + $2 * 256 + $3
+    if (!(key in seen)) { seen[key] = 1; distinct++ }
+    b = $1; g = $2; r = $3
+    if (b > 150 && b > r + 80 && b > g + 50) car++           # the blue body
+    if (g > 100 && g > r + 40 && g > b + 40) grass++
+    if (r > 60 && r < 110 && g > 60 && g < 110 && b > 60 && b < 115 && r - g < 12 && g - r < 12) road++
+  }
+  END { printf "%d %d %d %d\n", distinct, car, grass, road }')"
+read -r distinct car grass road <<<"$stats"
+note "screenshot: $distinct colours, $car car-blue, $grass grass, $road asphalt pixels"
+((distinct >= 200)) || fail "screenshot has only $distinct colours"
+((car >= 150)) || fail "no car in the screenshot ($car blue pixels)"
+((grass >= 5000)) || fail "no grass in the screenshot"
+((road >= 5000)) || fail "no road in the screenshot"
+
+# The crash: the car met the wall at full speed, bounced, and the crash sound played.
+[[ -f "$audio" ]] || fail "SDL wrote no disk audio file (sound not started?)"
+((silent_before == 0)) || fail "sound before any crash ($silent_before bytes)"
+((sounding_after >= 2000)) || fail "no crash sound after driving into the wall"
+note "PASS"
+exit 0

@@ -1,0 +1,8 @@
+# The real game under Xvfb, driven with xdotool: dialog, driving, a crash with its sound, a
+# screenshot, Escape. Skipped (77) only where xvfb-run or xdotool is missing.
+if(TARGET velko)
+  add_test(NAME e2e_play_crash_screenshot_quit
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e_run.sh $<TARGET_FILE:velko> ${CMAKE_BINARY_DIR})
+  set_tests_properties(e2e_play_crash_screenshot_quit PROPERTIES
+    SKIP_RETURN_CODE 77 TIMEOUT 200 RUN_SERIAL TRUE)
+endif()
