@@ -94,11 +94,14 @@ CircuitDesign DesignCircuit() {
   d.Fill(25, 34, 35, 37, Ground::FlatRoof);
   d.Fill(10, 33, 14, 36, Ground::TiledRoof);
   d.Fill(1, 5, 2, 20, Ground::Stand);
+  d.Fill(16, 6, 19, 8, Ground::TiledRoof);
+  d.Fill(21, 9, 25, 10, Ground::FlatRoof);
   // Copses in the infield and outside the long straights.
   const Cell copses[][2] = {{{22, 14}, {25, 17}}, {{9, 21}, {11, 26}},  {{26, 19}, {27, 20}},
                             {{50, 23}, {53, 27}}, {{46, 34}, {49, 36}}, {{60, 14}, {62, 18}},
                             {{60, 30}, {61, 33}}, {{35, 14}, {36, 15}}, {{1, 27}, {2, 33}},
-                            {{15, 38}, {17, 39}}};
+                            {{15, 38}, {17, 39}}, {{11, 5}, {13, 7}},   {{23, 5}, {26, 6}},
+                            {{10, 9}, {11, 10}}};
   for (const auto& copse : copses)
     d.Fill(copse[0].column, copse[0].row, copse[1].column, copse[1].row, Ground::Trees);
 
