@@ -1,6 +1,7 @@
 // The file encoders against the formats' rules, read back by independent readers.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "assetgen/asset_files.h"
@@ -87,7 +88,10 @@ TEST_P(BmpEncoding, WritesBottomUpRowsPaddedToFourBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Widths, BmpEncoding,
                          ::testing::Values(BmpCase{1, 4}, BmpCase{3, 12}, BmpCase{4, 12},
-                                           BmpCase{5, 16}, BmpCase{64, 192}));
+                                           BmpCase{5, 16}, BmpCase{64, 192}),
+                         [](const ::testing::TestParamInfo<BmpCase>& info) {
+                           return "Width" + std::to_string(info.param.width);
+                         });
 
 TEST(LevelMapEncoding, StoresCellsColumnByColumnThenTheCollisionTypes) {
   std::vector<MapCell> cells;
