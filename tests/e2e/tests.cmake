@@ -5,6 +5,13 @@ if(TARGET velko)
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e_run.sh $<TARGET_FILE:velko> ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_play_crash_screenshot_quit PROPERTIES
     SKIP_RETURN_CODE 77 TIMEOUT 200 RUN_SERIAL TRUE)
+  # The same in the alternative colours: tiles and car from the packages, the car keyed on
+  # (0, 127, 0).
+  add_test(NAME e2e_play_alternative_colours
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e_run.sh $<TARGET_FILE:velko> ${CMAKE_BINARY_DIR}
+      alternative)
+  set_tests_properties(e2e_play_alternative_colours PROPERTIES
+    SKIP_RETURN_CODE 77 TIMEOUT 200 RUN_SERIAL TRUE)
 endif()
 
 # The generated circuit under the game's own driving rules, headless: a clean lap, the
