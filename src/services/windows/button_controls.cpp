@@ -1,5 +1,6 @@
 // Push buttons, check boxes and option buttons: pressed by a click (mouse down and up inside)
 // or by Space on the focused control, which reports the click to the window.
+#include <algorithm>
 #include <cmath>
 
 #include "services/windows/control.h"
@@ -108,7 +109,11 @@ class CheckBox : public PressableControl {
     const platform::TextRaster& raster = texts_.Line(text_);
     const int labelX = rect_.x + kBoxSize + kLabelGap;
     const int labelY = rect_.y + (rect_.height - raster.height) / 2;
-    PaintLabel(canvas, text_, labelX, labelY, rect_);
+    // The label may run past the control's right edge: the system font can be wider than
+    // the one the layout was made for, and a cut label reads worse than a long one.
+    const platform::Rect labelClip{rect_.x, rect_.y, std::max(canvas.Width() - rect_.x, 0),
+                                   rect_.height};
+    PaintLabel(canvas, text_, labelX, labelY, labelClip);
     if (focused && !text_.empty()) {
       const platform::Rect around{labelX - 1, labelY, raster.width + 2, raster.height};
       canvas.DottedRect(Intersect(around, rect_));

@@ -39,7 +39,13 @@ class TextControl final : public Control {
     // Static text wraps at word boundaries, line under line from the top.
     int y = area.y;
     const int lineHeight = texts_.LineHeight();
-    for (const std::string& line : texts_.Wrap(text_, area.width)) {
+    const std::vector<std::string> lines = texts_.Wrap(text_, area.width);
+    // A line that starts inside the area is shown whole, as when the font is taller than the
+    // one the layout was made for.
+    const int startingInside = std::min(static_cast<int>(lines.size()),
+                                        (area.height + lineHeight - 1) / std::max(lineHeight, 1));
+    area.height = std::max(area.height, startingInside * lineHeight);
+    for (const std::string& line : lines) {
       const int width = texts_.Width(line);
       int x = area.x;
       if ((Style() & 3) == kCentred) x += (area.width - width) / 2;
