@@ -149,10 +149,12 @@ Rgb FlatRoofAt(int x, int y) {
   return Offset({134, 136, 140}, static_cast<int>(std::lround(v)));
 }
 
+// Four courses of clay tiles per cell, each course half a tile along from the last, so the
+// pattern repeats across cells without a seam.
 Rgb TiledRoofAt(int x, int y) {
-  const int row = y / 10;
+  const int row = y * 4 / S;
+  const double inRow = (y * 4 % S) / static_cast<double>(S - 4);  // darker towards the course above
   const int shifted = x + (row % 2) * 5;
-  const double inRow = (y % 10) / 9.0;  // each course darkens towards the one above it
   Rgb c = Shade({182, 88, 58}, 0.72 + 0.36 * inRow);
   if (shifted % 10 == 0) c = Shade(c, 0.75);
   const double tone = Hash01(kRoofSeed + 3, shifted / 10, row) - 0.5;

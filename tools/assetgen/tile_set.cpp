@@ -63,9 +63,12 @@ TileSpec SpecFor(const CircuitDesign& d, int c, int r) {
     case Ground::Stand:
       for (const Step& s : kSides)
         if (Joins(spec.ground, d.At(c + s.dc, r + s.dr))) spec.mask |= s.bit;
-      // Fittings on some inner roof cells: vents, skylights.
-      if (IsRoof(spec.ground) && spec.mask == (kNorth | kEast | kSouth | kWest))
-        spec.variant = (cellHash >> 8) % 5 == 0 ? 1 + static_cast<int>((cellHash >> 16) % 2) : 0;
+      // Fittings on some inner roof cells: vents on flat roofs, skylights on both kinds.
+      if ((spec.ground == Ground::FlatRoof || spec.ground == Ground::TiledRoof) &&
+          spec.mask == (kNorth | kEast | kSouth | kWest) && (cellHash >> 8) % 5 == 0) {
+        const bool vent = spec.ground == Ground::FlatRoof && (cellHash >> 16) % 2 == 0;
+        spec.variant = vent ? 1 : 2;
+      }
       break;
     default:
       break;
