@@ -140,5 +140,22 @@ expect_file screen.ini '[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlter
 game_runs
 wait_for 10 find_window 800x600 >/dev/null || fail "no 800 x 600 game window"
 import -window root "$out/game_windowed_xvfb.png" || true
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+pid=""
+
+# 3. The keyboard alone: Tab to the windowed box, Space ticks it, Enter on OK does nothing,
+# Space presses OK.
+start_game keyboard
+dialog_or_skip
+xdotool windowfocus --sync "$dialog_id" 2>/dev/null || xdotool windowfocus "$dialog_id"
+sleep 0.3
+xdotool key --delay 80 Tab Tab space Tab Tab Tab Return
+sleep 0.5
+[ -e "$game_dir/screen.ini" ] && fail "Enter pressed OK"
+kill -0 "$pid" 2>/dev/null || fail "the game ended on Enter"
+xdotool key space
+expect_file screen.ini '[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
+game_runs
 echo "PASS"
 exit 0
