@@ -71,6 +71,8 @@ class NativeWindow {
   // screen window, scaled to fit with its aspect kept.
   virtual void Present(const FrameView& frame) = 0;
   virtual bool HasFocus() const = 0;
+  // Refresh rate the display runs at while this window is shown, in Hz; 0 when unknown.
+  virtual int RefreshRate() const { return 0; }
 };
 
 struct DisplayMode {
@@ -133,6 +135,9 @@ class AudioDevice {
 class Platform {
  public:
   virtual ~Platform() = default;
+
+  // False when no display can be had at all (no screen can ever open).
+  virtual bool VideoAvailable() { return true; }
 
   // Clock.
   virtual std::uint32_t TickCount() = 0;  // milliseconds, wrapping at 2^32

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_platform.h"
 
+#include "platform/sdl/sdl_fonts.h"
+
 #include <SDL.h>
 #include <unistd.h>
 
@@ -7,8 +9,6 @@
 #include <vector>
 
 namespace velko::platform {
-
-struct SdlPlatform::Fonts {};
 
 SdlPlatform::SdlPlatform() {
   SDL_SetMainReady();

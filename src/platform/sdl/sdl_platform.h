@@ -33,6 +33,7 @@ class SdlPlatform final : public Platform {
   bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
   std::unique_ptr<AudioDevice> OpenAudio() override;
   TextRaster RasterizeText(std::string_view textCp1252) override;
+  bool VideoAvailable() override;
 
   // Video is started on first need; false when no display can be had.
   bool EnsureVideo();

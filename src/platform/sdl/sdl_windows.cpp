@@ -1,24 +1,232 @@
+// Native windows over SDL: each one shows finished frames through one streaming texture of
+// the frame's own pixel format, made at the first presentation and kept while the size and
+// format stay. A window's Id is its SDL window id, as SDL's events carry it.
 #include <SDL.h>
+
+#include <algorithm>
 
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
+namespace {
 
-// Placeholder until native windows are built.
-FrameInsets SdlPlatform::InsetsFor(const WindowSpec&) {
-  return {};
+struct WindowDeleter {
+  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+struct RendererDeleter {
+  void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+};
+struct TextureDeleter {
+  void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+using RendererPtr = std::unique_ptr<SDL_Renderer, RendererDeleter>;
+using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
+
+// The frame a captioned window adds, learnt from the last one shown; none until then (as
+// under a display without a window manager).
+FrameInsets learntInsets;
+
+Uint32 TextureFormatFor(int depth) {
+  return depth == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
 }
-std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowSpec&) {
-  return nullptr;
+
+class SdlWindow final : public NativeWindow {
+ public:
+  SdlWindow(WindowPtr window, bool fullScreen, int refreshRate, bool caption)
+      : window_(std::move(window)),
+        fullScreen_(fullScreen),
+        refreshRate_(refreshRate),
+        caption_(caption) {
+    if (fullScreen_) SDL_ShowCursor(SDL_DISABLE);
+  }
+  ~SdlWindow() override {
+    texture_.reset();
+    renderer_.reset();
+    window_.reset();
+    if (fullScreen_) SDL_ShowCursor(SDL_ENABLE);
+  }
+
+  std::uint32_t Id() const override { return SDL_GetWindowID(window_.get()); }
+  void SetTitle(std::string_view titleCp1252) override {
+    SDL_SetWindowTitle(window_.get(), Utf8FromCp1252(titleCp1252).c_str());
+  }
+  void SetVisible(bool visible) override {
+    if (visible) {
+      SDL_ShowWindow(window_.get());
+      LearnInsets();
+    } else {
+      SDL_HideWindow(window_.get());
+    }
+  }
+  void Raise() override { SDL_RaiseWindow(window_.get()); }
+  Rect ClientRect() const override {
+    Rect rect;
+    SDL_GetWindowPosition(window_.get(), &rect.x, &rect.y);
+    SDL_GetWindowSize(window_.get(), &rect.width, &rect.height);
+    return rect;
+  }
+  FrameInsets Insets() const override {
+    if (!caption_ || fullScreen_) return {};
+    FrameInsets insets;
+    if (SDL_GetWindowBordersSize(window_.get(), &insets.top, &insets.left, &insets.bottom,
+                                 &insets.right) != 0) {
+      return learntInsets;
+    }
+    return insets;
+  }
+  void Present(const FrameView& frame) override;
+  bool HasFocus() const override {
+    return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  }
+  int RefreshRate() const override { return refreshRate_; }
+
+  // Clears the window to black at once, as a fresh screen shows.
+  void ShowBlack() {
+    if (!EnsureRenderer()) return;
+    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer_.get());
+    SDL_RenderPresent(renderer_.get());
+  }
+
+ private:
+  bool EnsureRenderer() {
+    if (renderer_ != nullptr) return true;
+    // The flip of a full screen waits for the display; a window's copy does not.
+    const Uint32 vsync = fullScreen_ ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | vsync));
+    if (renderer_ == nullptr) {
+      renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+    }
+    return renderer_ != nullptr;
+  }
+  void LearnInsets() {
+    if (!caption_ || fullScreen_) return;
+    FrameInsets insets;
+    if (SDL_GetWindowBordersSize(window_.get(), &insets.top, &insets.left, &insets.bottom,
+                                 &insets.right) == 0) {
+      learntInsets = insets;
+    }
+  }
+
+  WindowPtr window_;
+  RendererPtr renderer_;
+  TexturePtr texture_;
+  int textureWidth_ = 0;
+  int textureHeight_ = 0;
+  int textureDepth_ = 0;
+  bool fullScreen_;
+  int refreshRate_;
+  bool caption_;
+};
+
+void SdlWindow::Present(const FrameView& frame) {
+  if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
+  if (frame.depth != 16 && frame.depth != 32) return;
+  if (!EnsureRenderer()) return;
+  if (texture_ == nullptr || textureWidth_ != frame.width || textureHeight_ != frame.height ||
+      textureDepth_ != frame.depth) {
+    texture_.reset(SDL_CreateTexture(renderer_.get(), TextureFormatFor(frame.depth),
+                                     SDL_TEXTUREACCESS_STREAMING, frame.width, frame.height));
+    if (texture_ == nullptr) return;
+    SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+    textureWidth_ = frame.width;
+    textureHeight_ = frame.height;
+    textureDepth_ = frame.depth;
+  }
+  if (SDL_UpdateTexture(texture_.get(), nullptr, frame.pixels, frame.pitch) != 0) return;
+  SDL_Rect destination{0, 0, frame.width, frame.height};
+  if (fullScreen_) {
+    // Scaled to fit the display, aspect kept, centred.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_.get(), &outputWidth, &outputHeight) == 0 &&
+        outputWidth > 0 && outputHeight > 0) {
+      const double scale = std::min(static_cast<double>(outputWidth) / frame.width,
+                                    static_cast<double>(outputHeight) / frame.height);
+      destination.w = static_cast<int>(frame.width * scale);
+      destination.h = static_cast<int>(frame.height * scale);
+      destination.x = (outputWidth - destination.w) / 2;
+      destination.y = (outputHeight - destination.h) / 2;
+    }
+  }
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &destination);
+  SDL_RenderPresent(renderer_.get());
 }
-std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode&, std::string_view) {
-  return nullptr;
+
+}  // namespace
+
+bool SdlPlatform::VideoAvailable() {
+  return EnsureVideo();
 }
-bool SdlPlatform::PollEvent(InputEvent&) {
-  return false;
+
+FrameInsets SdlPlatform::InsetsFor(const WindowSpec& spec) {
+  if (!spec.caption) return {};
+  return learntInsets;
 }
-bool SdlPlatform::WaitEvent(InputEvent&) {
-  return false;
+
+std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowSpec& spec) {
+  if (!EnsureVideo()) return nullptr;
+  const FrameInsets insets = InsetsFor(spec);
+  int x = spec.x;
+  int y = spec.y;
+  if (spec.centred) {
+    const DesktopInfo desktop = Desktop();
+    const int outerWidth = spec.clientWidth + insets.left + insets.right;
+    const int outerHeight = spec.clientHeight + insets.top + insets.bottom;
+    x = (desktop.width >> 1) - (outerWidth >> 1);
+    y = (desktop.height >> 1) - (outerHeight >> 1);
+  }
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (!spec.caption) flags |= SDL_WINDOW_BORDERLESS;
+  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(spec.title).c_str(), x + insets.left,
+                                    y + insets.top, std::max(spec.clientWidth, 1),
+                                    std::max(spec.clientHeight, 1), flags));
+  if (window == nullptr) return nullptr;
+  auto native = std::make_unique<SdlWindow>(std::move(window), false, 0, spec.caption);
+  if (spec.visible) native->SetVisible(true);
+  return native;
+}
+
+std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& mode,
+                                                            std::string_view titleCp1252) {
+  if (!EnsureVideo() || mode.width <= 0 || mode.height <= 0) return nullptr;
+  // A real mode of that size (and refresh rate, when one is asked for) if the display has
+  // one; otherwise the desktop's own mode with the picture scaled to fit.
+  SDL_DisplayMode chosen{};
+  bool found = false;
+  const int modes = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < modes && !found; ++i) {
+    SDL_DisplayMode candidate{};
+    if (SDL_GetDisplayMode(0, i, &candidate) != 0) continue;
+    if (candidate.w == mode.width && candidate.h == mode.height &&
+        (mode.refreshRate == 0 || candidate.refresh_rate == mode.refreshRate)) {
+      chosen = candidate;
+      found = true;
+    }
+  }
+  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(titleCp1252).c_str(), SDL_WINDOWPOS_CENTERED,
+                                    SDL_WINDOWPOS_CENTERED, mode.width, mode.height,
+                                    SDL_WINDOW_HIDDEN));
+  if (window == nullptr) return nullptr;
+  bool fullScreen = false;
+  if (found && SDL_SetWindowDisplayMode(window.get(), &chosen) == 0) {
+    fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) == 0;
+  }
+  if (!fullScreen) {
+    fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  }
+  if (!fullScreen) return nullptr;
+  SDL_ShowWindow(window.get());
+  SDL_RaiseWindow(window.get());
+  SDL_DisplayMode current{};
+  const int refreshRate =
+      SDL_GetWindowDisplayMode(window.get(), &current) == 0 ? current.refresh_rate : 0;
+  auto native = std::make_unique<SdlWindow>(std::move(window), true, refreshRate, false);
+  native->ShowBlack();
+  return native;
 }
 
 }  // namespace velko::platform

@@ -1,0 +1,64 @@
+// Pixel buffers in the display's format: RGB565 at 16 bits per pixel, XRGB8888 at 32 (24 keeps
+// three bytes B, G, R; 8 is one byte of palette index). Every back buffer and sprite is one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace velko {
+
+// A non-owning view of pixel memory: rows of `pitch` bytes, top row first.
+struct Surface {
+  std::uint8_t* pixels = nullptr;
+  int pitch = 0;
+  int width = 0;
+  int height = 0;
+  int depth = 0;  // bits per pixel
+
+  int BytesPerPixel() const { return depth / 8; }
+  bool Empty() const { return pixels == nullptr || width <= 0 || height <= 0; }
+  std::uint8_t* Row(int y) const {
+    return pixels + static_cast<std::ptrdiff_t>(y) * static_cast<std::ptrdiff_t>(pitch);
+  }
+  std::uint8_t* At(int x, int y) const { return Row(y) + x * BytesPerPixel(); }
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+  // Pixel value at (x, y) as stored (no bounds test).
+  std::uint32_t Get(int x, int y) const;
+  void Set(int x, int y, std::uint32_t value) const;
+};
+
+// Largest picture a buffer may hold: a sane bound on what a file header can make us allocate.
+inline constexpr int kMaxBufferSide = 32767;
+inline constexpr std::int64_t kMaxBufferPixels = std::int64_t{1} << 26;
+
+// An owning pixel buffer, zero-filled (black) when made. Its colour key is a property of the
+// buffer, as a device surface would keep it.
+class PixelBuffer {
+ public:
+  // A buffer of width x height at depth 8, 16, 24 or 32; check Valid() for refused sizes.
+  PixelBuffer(int width, int height, int depth);
+  static bool SizeAllowed(std::int64_t width, std::int64_t height);
+
+  bool Valid() const { return !storage_.empty(); }
+  Surface View() { return {storage_.data(), pitch_, width_, height_, depth_}; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Depth() const { return depth_; }
+  int Pitch() const { return pitch_; }
+
+  std::uint32_t keyColour = 0;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  int depth_ = 0;
+  int pitch_ = 0;
+  std::vector<std::uint8_t> storage_;
+};
+
+// Packs 0..255 components for a display depth: RGB565 at 16 bits (integer divisions), red *
+// 65536 + green * 256 + blue at any other depth.
+std::uint32_t PackColour(int depth, std::int32_t red, std::int32_t green, std::int32_t blue);
+
+}  // namespace velko
