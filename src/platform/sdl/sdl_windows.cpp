@@ -159,7 +159,13 @@ void SdlWindow::Present(const FrameView& frame) {
 }  // namespace
 
 bool SdlPlatform::VideoAvailable() {
-  return EnsureVideo();
+  if (!EnsureVideo()) return false;
+  // Without a display SDL falls back to a driver that shows nothing; unless asked for by
+  // name, that is no display for the player.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver != nullptr &&
+                         (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+  return !invisible || SDL_getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
 FrameInsets SdlPlatform::InsetsFor(const WindowSpec& spec) {
