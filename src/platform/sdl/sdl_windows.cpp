@@ -77,6 +77,9 @@ class SdlWindow final : public NativeWindow {
   }
   void Present(const FrameView& frame) override;
   bool HasFocus() const override {
+    // Focus changes arrive as events: take in what is pending (it stays queued for the event
+    // reader).
+    SDL_PumpEvents();
     return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
   }
   int RefreshRate() const override { return refreshRate_; }
@@ -227,6 +230,12 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
   if (!fullScreen) return nullptr;
   SDL_ShowWindow(window.get());
   SDL_RaiseWindow(window.get());
+  // A screen shown full screen is active at once: give the display a moment to hand it the
+  // focus.
+  for (int i = 0; i < 50 && (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_INPUT_FOCUS) == 0; ++i) {
+    SDL_PumpEvents();
+    SDL_Delay(2);
+  }
   SDL_DisplayMode current{};
   const int refreshRate =
       SDL_GetWindowDisplayMode(window.get(), &current) == 0 ? current.refresh_rate : 0;
