@@ -59,6 +59,8 @@ class ScriptedServices : public Services {
     return Note("TexturedSpriteCreate " + std::to_string(q) + " " + std::to_string(n),
                 script_.texturedCreate);
   }
+  // Escape is held from the first snapshot on, so the frame loop ends after one pass.
+  int32_t KeyIsDown(int32_t code) override { return code == 1 ? 1 : 0; }
   void ServicesShutDown() override {
     Note("ServicesShutDown", 0);
     Services::ServicesShutDown();
