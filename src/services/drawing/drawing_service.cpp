@@ -1,6 +1,7 @@
 #include "services/drawing/drawing_service.h"
 
 #include <algorithm>
+#include <array>
 
 #include "services/screen/screen_service.h"
 #include "services/sprites/sprite_service.h"
@@ -119,14 +120,18 @@ void DrawingService::DrawString(const std::string& text) {
   const platform::TextRaster raster = platform_.RasterizeText(text);
   const int left = context->cursorX;
   // Black text on an opaque white band, the ink's coverage shading the edges.
+  std::array<std::uint32_t, 256> shade{};
+  for (int coverage = 0; coverage < 256; ++coverage) {
+    const int level = 255 - coverage;
+    shade[static_cast<size_t>(coverage)] = PackColour(surface.depth, level, level, level);
+  }
   const int right = std::min(surface.width, left + raster.width);
   const int bottom = std::min(surface.height, raster.height);
   for (int y = 0; y < bottom; ++y) {
+    const std::uint8_t* coverage =
+        raster.coverage.data() + static_cast<size_t>(y) * static_cast<size_t>(raster.width);
     for (int x = std::max(left, 0); x < right; ++x) {
-      const size_t index = static_cast<size_t>(y) * static_cast<size_t>(raster.width) +
-                           static_cast<size_t>(x - left);
-      const int level = 255 - raster.coverage[index];
-      surface.Set(x, y, PackColour(surface.depth, level, level, level));
+      surface.Set(x, y, shade[coverage[x - left]]);
     }
   }
   context->cursorX = left + raster.width;

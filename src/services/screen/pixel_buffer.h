@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace velko {
@@ -24,8 +25,46 @@ struct Surface {
   std::uint8_t* At(int x, int y) const { return Row(y) + x * BytesPerPixel(); }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   // Pixel value at (x, y) as stored (no bounds test).
-  std::uint32_t Get(int x, int y) const;
-  void Set(int x, int y, std::uint32_t value) const;
+  std::uint32_t Get(int x, int y) const {
+    const std::uint8_t* p = At(x, y);
+    switch (depth) {
+      case 8:
+        return p[0];
+      case 16: {
+        std::uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+      }
+      case 24:
+        return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16));
+      default: {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+      }
+    }
+  }
+  void Set(int x, int y, std::uint32_t value) const {
+    std::uint8_t* p = At(x, y);
+    switch (depth) {
+      case 8:
+        p[0] = static_cast<std::uint8_t>(value);
+        break;
+      case 16: {
+        const auto v = static_cast<std::uint16_t>(value);
+        std::memcpy(p, &v, 2);
+        break;
+      }
+      case 24:
+        p[0] = static_cast<std::uint8_t>(value);
+        p[1] = static_cast<std::uint8_t>(value >> 8);
+        p[2] = static_cast<std::uint8_t>(value >> 16);
+        break;
+      default:
+        std::memcpy(p, &value, 4);
+        break;
+    }
+  }
 };
 
 // Largest picture a buffer may hold: a sane bound on what a file header can make us allocate.

@@ -100,6 +100,7 @@ std::uint32_t Blend(std::uint32_t source, std::uint32_t target, int depth, std::
   return channel(16, 255) | channel(8, 255) | channel(0, 255);
 }
 
+template <typename Pixel>
 void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, TexturedVertex v2,
                   const Surface& texture, std::uint32_t key, std::uint32_t colourMask,
                   std::uint32_t alpha) {
@@ -111,9 +112,7 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
     std::swap(v1, v2);
     area = -area;
   }
-  const EdgeFunction e0 = MakeEdge(v1, v2);  // weight of v0
-  const EdgeFunction e1 = MakeEdge(v2, v0);  // weight of v1
-  const EdgeFunction e2 = MakeEdge(v0, v1);  // weight of v2
+  const EdgeFunction edges[3] = {MakeEdge(v1, v2), MakeEdge(v2, v0), MakeEdge(v0, v1)};
 
   const double minX = std::min({v0.x, v1.x, v2.x});
   const double maxX = std::max({v0.x, v1.x, v2.x});
@@ -125,31 +124,55 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
   const double topEdge = std::max(0.0, std::floor(minY - 0.5));
   const double bottomEdge = std::min<double>(target.height - 1, std::ceil(maxY - 0.5));
   if (!(leftEdge <= rightEdge) || !(topEdge <= bottomEdge)) return;
-  const int left = static_cast<int>(leftEdge);
-  const int right = static_cast<int>(rightEdge);
   const int top = static_cast<int>(topEdge);
   const int bottom = static_cast<int>(bottomEdge);
+
+  // The texture coordinates are linear in the pixel position: u = (w0 u0 + w1 u1 + w2 u2) / area.
+  const double uDx = (edges[0].a * v0.u + edges[1].a * v1.u + edges[2].a * v2.u) / area;
+  const double uDy = (edges[0].b * v0.u + edges[1].b * v1.u + edges[2].b * v2.u) / area;
+  const double uAt0 = (edges[0].c * v0.u + edges[1].c * v1.u + edges[2].c * v2.u) / area;
+  const double vDx = (edges[0].a * v0.v + edges[1].a * v1.v + edges[2].a * v2.v) / area;
+  const double vDy = (edges[0].b * v0.v + edges[1].b * v1.v + edges[2].b * v2.v) / area;
+  const double vAt0 = (edges[0].c * v0.v + edges[1].c * v1.v + edges[2].c * v2.v) / area;
 
   const double texWidth = texture.width;
   const double texHeight = texture.height;
   for (int y = top; y <= bottom; ++y) {
     const double cy = y + 0.5;
-    for (int x = left; x <= right; ++x) {
+    // The row's span: each edge bounds x on one side; one extra pixel either way keeps the
+    // exact test below in charge of the edge pixels.
+    double spanLeft = leftEdge;
+    double spanRight = rightEdge;
+    bool empty = false;
+    for (const EdgeFunction& edge : edges) {
+      const double rowValue = edge.b * cy + edge.c;
+      if (edge.a > 0) {
+        spanLeft = std::max(spanLeft, std::floor(-rowValue / edge.a - 0.5) - 1);
+      } else if (edge.a < 0) {
+        spanRight = std::min(spanRight, std::ceil(-rowValue / edge.a - 0.5) + 1);
+      } else if (!edge.Inside(rowValue)) {
+        empty = true;
+      }
+    }
+    if (empty || !(spanLeft <= spanRight)) continue;
+    auto* row = reinterpret_cast<Pixel*>(target.Row(y));
+    for (int x = static_cast<int>(spanLeft); x <= static_cast<int>(spanRight); ++x) {
       const double cx = x + 0.5;
-      const double w0 = e0.At(cx, cy);
-      const double w1 = e1.At(cx, cy);
-      const double w2 = e2.At(cx, cy);
-      if (!e0.Inside(w0) || !e1.Inside(w1) || !e2.Inside(w2)) continue;
-      const double u = (w0 * v0.u + w1 * v1.u + w2 * v2.u) / area;
-      const double v = (w0 * v0.v + w1 * v1.v + w2 * v2.v) / area;
-      const int tx = static_cast<int>(std::clamp(std::floor(u * texWidth), 0.0, texWidth - 1));
-      const int ty = static_cast<int>(std::clamp(std::floor(v * texHeight), 0.0, texHeight - 1));
-      const std::uint32_t texel = texture.Get(tx, ty);
+      if (!edges[0].Inside(edges[0].At(cx, cy)) || !edges[1].Inside(edges[1].At(cx, cy)) ||
+          !edges[2].Inside(edges[2].At(cx, cy))) {
+        continue;
+      }
+      const double u = uDx * cx + uDy * cy + uAt0;
+      const double v = vDx * cx + vDy * cy + vAt0;
+      // floor(u * width) clamped: on the clamped, non-negative value truncation is the floor.
+      const int tx = static_cast<int>(std::clamp(u * texWidth, 0.0, texWidth - 1));
+      const int ty = static_cast<int>(std::clamp(v * texHeight, 0.0, texHeight - 1));
+      const std::uint32_t texel = reinterpret_cast<const Pixel*>(texture.Row(ty))[tx];
       if ((texel & colourMask) == (key & colourMask)) continue;
       if (alpha == 255) {
-        target.Set(x, y, texel & colourMask);
+        row[x] = static_cast<Pixel>(texel & colourMask);
       } else {
-        target.Set(x, y, Blend(texel, target.Get(x, y), target.depth, alpha));
+        row[x] = static_cast<Pixel>(Blend(texel, row[x], target.depth, alpha));
       }
     }
   }
@@ -164,8 +187,17 @@ void DrawTexturedQuad(const Surface& target, const TexturedQuad& quad, const Sur
   if (alpha == 0) return;
   const std::uint32_t colourMask = target.depth == 16 ? 0xFFFFu : 0xFFFFFFu;
   // The strip 0, 1, 2, 3: triangles (0, 1, 2) and (1, 2, 3).
-  DrawTriangle(target, quad[0], quad[1], quad[2], texture, keyColour, colourMask, alpha);
-  DrawTriangle(target, quad[1], quad[2], quad[3], texture, keyColour, colourMask, alpha);
+  if (target.depth == 16) {
+    DrawTriangle<std::uint16_t>(target, quad[0], quad[1], quad[2], texture, keyColour, colourMask,
+                                alpha);
+    DrawTriangle<std::uint16_t>(target, quad[1], quad[2], quad[3], texture, keyColour, colourMask,
+                                alpha);
+  } else {
+    DrawTriangle<std::uint32_t>(target, quad[0], quad[1], quad[2], texture, keyColour, colourMask,
+                                alpha);
+    DrawTriangle<std::uint32_t>(target, quad[1], quad[2], quad[3], texture, keyColour, colourMask,
+                                alpha);
+  }
 }
 
 }  // namespace velko
