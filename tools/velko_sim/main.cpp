@@ -2,21 +2,19 @@
 // program's directory.
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "game/game.h"
-#include "platform/headless/headless_platform.h"
-#include "services/services.h"
+#include "sim_options.h"
+#include "sim_run.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: velko-sim DIR [options]\n");
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::string error;
+  const std::optional<velko::sim::SimOptions> options =
+      velko::sim::ParseSimOptions(arguments, error);
+  if (!options) {
+    std::fprintf(stderr, "velko-sim: %s\n%s", error.c_str(), velko::sim::kUsage);
     return 2;
   }
-  velko::platform::HeadlessOptions options;
-  options.executablePath = std::string(argv[1]) + "/velko";
-  velko::platform::HeadlessPlatform platform(options);
-  velko::Services services(platform);
-  services.StartUp();
-  velko::Game game(services);
-  return game.Run();
+  return velko::sim::RunSim(*options);
 }

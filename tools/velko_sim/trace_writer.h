@@ -1,0 +1,37 @@
+// The trace: a header, then one line per pass of the frame loop after its controls step.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "game/game_state.h"
+
+namespace velko::sim {
+
+inline constexpr char kTraceHeader[] =
+    "frame,tick,frameMs,fps,heading,speed,screenX,screenY,scrollX,scrollY,type1,type2,type3,"
+    "blocked,canMove,crashCount,bounceTick,stopTick,opacity,sounds";
+
+// One line, without its newline.
+std::string TraceLine(const GameState& state, long frame);
+
+class TraceWriter {
+ public:
+  TraceWriter() = default;
+  ~TraceWriter();
+  TraceWriter(const TraceWriter&) = delete;
+  TraceWriter& operator=(const TraceWriter&) = delete;
+
+  // "-" writes to standard output. False when the file cannot be created.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+  void Write(const GameState& state, long frame);
+  // False when anything failed to reach the file.
+  bool Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool ownsFile_ = false;
+};
+
+}  // namespace velko::sim
