@@ -117,6 +117,28 @@ TEST_F(SpriteTest, RefusesPicturesItCannotOrMustNotRead) {
   EXPECT_NE(LoadBytes(6, UniformBmp(2, 2, 16, {0, 0})), 0u);
 }
 
+TEST_F(SpriteTest, RawSpritesHoldEightBitDataButAreNoSurface) {
+  auto bytes = MakeBmp(3, 2, 8, [](int x, int y) {
+    return std::vector<std::uint8_t>{static_cast<std::uint8_t>(10 * y + x)};
+  });
+  dir_.Write("raw.bmp", bytes);
+  ASSERT_NE(services_->SpriteLoadFile(8, "raw.bmp", SpriteModeRaw), 0u);
+  const SpriteRecord* record = services_->Sprites().Find(8);
+  EXPECT_EQ(record->depth, -2);
+  EXPECT_EQ(*record->fileName, "raw.bmp");
+  EXPECT_EQ(SpriteView(8).Get(2, 1), 12u) << "the picture's top row first";
+  // Not a target, not shown, not saved, not a drawing target.
+  const SurfaceHandle back = services_->ScreenSelectTarget(-1);
+  EXPECT_EQ(services_->ScreenSelectTarget(8), back);
+  services_->SpriteShow(8, 0, 0);
+  EXPECT_EQ(CountNonZero(Back()), 0);
+  EXPECT_EQ(services_->SpriteSaveBmp(8, "raw-out.bmp"), 0);
+  EXPECT_EQ(services_->SpriteDrawTarget(8), nullptr);
+  // A raw sprite of more than 8 bits is refused.
+  dir_.Write("rgb.bmp", UniformBmp(2, 2, 24, {1, 2, 3}));
+  EXPECT_EQ(services_->SpriteLoadFile(8, "rgb.bmp", SpriteModeRaw), 0u);
+}
+
 TEST_F(SpriteTest, MissingFileLeavesTheSpriteAsItWas) {
   ASSERT_NE(LoadBytes(7, UniformBmp(9, 5, 24, {1, 1, 1})), 0u);
   EXPECT_EQ(services_->SpriteLoadFile(7, "missing.bmp", 0), 0u);
