@@ -84,5 +84,16 @@ TEST_F(DialogScriptEventsTest, KeysAndTheCloseBox) {
   }
 }
 
+TEST_F(DialogScriptEventsTest, WithoutTheDialogTheActionsWait) {
+  DialogScript script = Script("ok");
+  windows.WindowClose(1);
+  platform::InputEvent event;
+  EXPECT_FALSE(script.Next(windows, event));
+  EXPECT_FALSE(script.RanOut());
+  testing::BuildDialog(windows);
+  EXPECT_TRUE(script.Next(windows, event));
+  EXPECT_EQ(event.type, EventType::MouseMove);
+}
+
 }  // namespace
 }  // namespace velko

@@ -91,6 +91,8 @@ void DialogScript::AddKey(int scanCode, bool shift) {
 
 bool DialogScript::Next(WindowService& windows, platform::InputEvent& event) {
   using platform::EventType;
+  // Without the dialog on screen there is nobody to act on: the actions wait for it.
+  if (windows.NativeIdOf(kDialogWindow) == 0) return false;
   if (steps_.empty()) {
     ranOut_ = true;
     return false;

@@ -19,7 +19,8 @@ class DialogScript {
   // Comma-separated actions: ok, close, select:P, toggle:G, tab, shift-tab, space, enter.
   static std::optional<DialogScript> Parse(std::string_view actions, std::string& error);
 
-  // The next event for the dialog (window 1); false once the actions ran out.
+  // The next event for the dialog (window 1); false once the actions ran out, and false,
+  // keeping the actions, while no dialog is open.
   bool Next(WindowService& windows, platform::InputEvent& event);
   bool RanOut() const { return ranOut_; }
 
