@@ -116,7 +116,7 @@ class CheckBox : public PressableControl {
     PaintLabel(canvas, text_, labelX, labelY, labelClip);
     if (focused && !text_.empty()) {
       const platform::Rect around{labelX - 1, labelY, raster.width + 2, raster.height};
-      canvas.DottedRect(Intersect(around, rect_));
+      canvas.DottedRect(Intersect(around, labelClip));
     }
   }
 
