@@ -1,8 +1,6 @@
 #include "sim_run.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "game/game.h"
@@ -10,13 +8,13 @@
 #include "platform/headless/key_script.h"
 #include "services/services.h"
 #include "services/windows/dialog_script.h"
+#include "sim_keys.h"
 #include "trace_writer.h"
 
 namespace velko::sim {
 namespace {
 
 constexpr int kUsageError = 2;
-constexpr int kEscape = 1;
 constexpr int32_t kDialogWindow = 1;
 
 int Fail(const std::string& message) {
@@ -24,34 +22,11 @@ int Fail(const std::string& message) {
   return kUsageError;
 }
 
-std::optional<platform::KeyScript> LoadKeys(const SimOptions& options, std::string& error) {
-  platform::KeyScript script;
-  if (!options.keysFile.empty()) {
-    std::ifstream in(options.keysFile, std::ios::binary);
-    if (!in) {
-      error = "cannot read key script " + options.keysFile;
-      return std::nullopt;
-    }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string parseError;
-    std::optional<platform::KeyScript> parsed = platform::KeyScript::Parse(text, parseError);
-    if (!parsed) {
-      error = "key script " + options.keysFile + ": " + parseError;
-      return std::nullopt;
-    }
-    script = std::move(*parsed);
-  }
-  // Added after the script's own events, so they win within their frame.
-  if (options.frames) script.Add(*options.frames, kEscape, true);
-  script.Add(kFrameCap, kEscape, true);
-  return script;
-}
-
 }  // namespace
 
 int RunSim(const SimOptions& options) {
   std::string error;
-  std::optional<platform::KeyScript> keys = LoadKeys(options, error);
+  std::optional<platform::KeyScript> keys = LoadKeyScript(options, error);
   if (!keys) return Fail(error);
 
   platform::HeadlessOptions headless;
