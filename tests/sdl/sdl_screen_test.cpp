@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -79,6 +80,9 @@ TEST_F(SdlScreenTest, FullScreenOpensAndPresents) {
     ASSERT_EQ(services_->ScreenOpen(800, 600, depth, "Project Velko Alpha 0.5"), 1) << depth;
     EXPECT_EQ(services_->Screen().Depth(), depth);
     services_->ScreenFill(255, 0, 0);
+    ASSERT_NE(services_->DrawBegin(services_->ScreenDrawTarget()), 0u);
+    services_->DrawString("FPS: 60");
+    services_->DrawEnd();
     for (int i = 0; i < 3; ++i) services_->ScreenPresent();
     EXPECT_EQ(services_->Screen().ScreenWidth(), 800);
     EXPECT_TRUE(services_->Screen().Active()) << "the full screen window has the focus";
@@ -88,6 +92,14 @@ TEST_F(SdlScreenTest, FullScreenOpensAndPresents) {
         SDL_GetGrabbedWindow() != nullptr ? SDL_GetGrabbedWindow() : SDL_GetKeyboardFocus();
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(ReadBack(SDL_GetWindowID(shown), desktop.width / 2, desktop.height / 2), 0xFF0000u);
+    // The status line's white band at the frame's top-left corner, wherever the frame lands.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    ASSERT_EQ(SDL_GetRendererOutputSize(SDL_GetRenderer(shown), &outputWidth, &outputHeight), 0);
+    const double scale = std::min(outputWidth / 800.0, outputHeight / 600.0);
+    const int left = (outputWidth - static_cast<int>(800 * scale)) / 2;
+    const int top = (outputHeight - static_cast<int>(600 * scale)) / 2;
+    EXPECT_EQ(ReadBack(SDL_GetWindowID(shown), left + 1, top + 1), 0xFFFFFFu) << depth;
   }
   services_->Screen().ScreenClose();
   EXPECT_FALSE(services_->Screen().IsOpen());

@@ -27,6 +27,10 @@ using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
 // under a display without a window manager).
 FrameInsets learntInsets;
 
+bool HasInputFocus(SDL_Window* window) {
+  return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
 Uint32 TextureFormatFor(int depth) {
   return depth == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
 }
@@ -80,7 +84,7 @@ class SdlWindow final : public NativeWindow {
     // Focus changes arrive as events: take in what is pending (it stays queued for the event
     // reader).
     SDL_PumpEvents();
-    return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    return HasInputFocus(window_.get());
   }
   int RefreshRate() const override { return refreshRate_; }
 
@@ -216,9 +220,15 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
       found = true;
     }
   }
-  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(titleCp1252).c_str(), SDL_WINDOWPOS_CENTERED,
-                                    SDL_WINDOWPOS_CENTERED, mode.width, mode.height,
-                                    SDL_WINDOW_HIDDEN));
+  // Made borderless over the whole display from the start, so that it covers the screen even
+  // where no window manager applies the full-screen state.
+  SDL_DisplayMode desktop{};
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+    desktop = {0, mode.width, mode.height, 0, nullptr};
+  const int width = found ? chosen.w : desktop.w;
+  const int height = found ? chosen.h : desktop.h;
+  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(titleCp1252).c_str(), 0, 0, width, height,
+                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS));
   if (window == nullptr) return nullptr;
   bool fullScreen = false;
   if (found && SDL_SetWindowDisplayMode(window.get(), &chosen) == 0) {
@@ -231,8 +241,10 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
   SDL_ShowWindow(window.get());
   SDL_RaiseWindow(window.get());
   // A screen shown full screen is active at once: give the display a moment to hand it the
-  // focus.
-  for (int i = 0; i < 50 && (SDL_GetWindowFlags(window.get()) & SDL_WINDOW_INPUT_FOCUS) == 0; ++i) {
+  // focus, and take it where nothing hands it over (no window manager, the dialog that had it
+  // gone).
+  for (int i = 0; i < 60 && !HasInputFocus(window.get()); ++i) {
+    if (i == 10) SDL_SetWindowInputFocus(window.get());
     SDL_PumpEvents();
     SDL_Delay(2);
   }
