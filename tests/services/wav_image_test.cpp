@@ -73,7 +73,8 @@ TEST(WaveImageTest, SkipsChunksBetweenFormatAndData) {
     WavSpec spec;
     spec.samples = PatternSamples(64);
     spec.chunksBeforeData = c.chunks;
-    const auto wave = ParseWaveImage(BuildWav(spec));
+    const auto file = BuildWav(spec);
+    const auto wave = ParseWaveImage(file);
     ASSERT_TRUE(wave.has_value()) << c.name;
     EXPECT_EQ(Bytes(wave->samples), spec.samples) << c.name;
   }
@@ -104,7 +105,8 @@ TEST(WaveImageTest, ExtensibleFormatGivesItsSubFormat) {
   // Extra size 22, valid bits 16, channel mask 4, then the GUID starting with the PCM tag 1.
   spec.formatExtra = {22, 0, 16,   0, 4,    0, 0, 0,    1, 0,    0,    0,
                       0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
-  const auto wave = ParseWaveImage(BuildWav(spec));
+  const auto file = BuildWav(spec);
+  const auto wave = ParseWaveImage(file);
   ASSERT_TRUE(wave.has_value());
   EXPECT_EQ(wave->format.formatTag, kWaveFormatPcm);
 }
