@@ -37,7 +37,7 @@ struct DesktopInfo {
   int depth = 32;  // bits per pixel a windowed screen takes
 };
 
-struct WindowSpec {
+struct WindowRequest {
   std::string title;  // Windows-1252
   int x = 0;          // outer position; ignored when centred
   int y = 0;
@@ -153,8 +153,8 @@ class Platform {
 
   // Windows and their input.
   virtual DesktopInfo Desktop() = 0;
-  virtual FrameInsets InsetsFor(const WindowSpec& spec) = 0;
-  virtual std::unique_ptr<NativeWindow> CreateWindow(const WindowSpec& spec) = 0;
+  virtual FrameInsets InsetsFor(const WindowRequest& request) = 0;
+  virtual std::unique_ptr<NativeWindow> CreateWindow(const WindowRequest& request) = 0;
   virtual std::unique_ptr<NativeWindow> CreateFullScreen(const DisplayMode& mode,
                                                          std::string_view titleCp1252) = 0;
   virtual bool PollEvent(InputEvent& event) = 0;

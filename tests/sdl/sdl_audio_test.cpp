@@ -120,13 +120,13 @@ class SdlAudioTest : public ::testing::Test {
 
 TEST_F(SdlAudioTest, AGeneratedWaveReachesTheDiskFile) {
   // A whole WAV file through the reader, as the game loads "choc.wav".
-  velko::testing::WavSpec spec;
-  spec.sampleRate = 22050;
+  velko::testing::WavShape shape;
+  shape.sampleRate = 22050;
   for (int i = 0; i < 2205; ++i) {
     const auto value = static_cast<std::int16_t>(std::lround(9000.0 * std::sin(i * 0.2)));
-    velko::testing::AppendUint16(spec.samples, static_cast<std::uint16_t>(value));
+    velko::testing::AppendUint16(shape.samples, static_cast<std::uint16_t>(value));
   }
-  const auto image = velko::testing::BuildWav(spec);
+  const auto image = velko::testing::BuildWav(shape);
   const auto wave = ParseWaveImage(image);
   ASSERT_TRUE(wave.has_value());
   int buffer = 0;

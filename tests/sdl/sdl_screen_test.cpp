@@ -48,12 +48,12 @@ class SdlScreenTest : public ::testing::Test {
 };
 
 TEST_F(SdlScreenTest, WindowedScreenPresentsPacedFrames) {
-  WindowSpec spec;
-  spec.title = "Project Velko Alpha 0.5";
-  spec.clientWidth = 800;
-  spec.clientHeight = 600;
-  spec.centred = true;
-  std::unique_ptr<NativeWindow> window = platform_->CreateWindow(spec);
+  WindowRequest request;
+  request.title = "Project Velko Alpha 0.5";
+  request.clientWidth = 800;
+  request.clientHeight = 600;
+  request.centred = true;
+  std::unique_ptr<NativeWindow> window = platform_->CreateWindow(request);
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(services_->Screen().OpenInNativeWindow(window.get(), 0, 0, 800, 600, 0, 0, 0), 1);
   EXPECT_EQ(services_->Screen().Pacer().FrameCap(), 60);

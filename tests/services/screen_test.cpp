@@ -60,10 +60,10 @@ TEST_F(ScreenTest, PresentShowsTheBackBufferAndResetsTheTarget) {
 }
 
 TEST_F(ScreenTest, WindowedScreenSetsTheCapAndShowsInTheClientArea) {
-  platform::WindowSpec spec;
-  spec.clientWidth = 800;
-  spec.clientHeight = 600;
-  auto window = platform_->CreateWindow(spec);
+  platform::WindowRequest request;
+  request.clientWidth = 800;
+  request.clientHeight = 600;
+  auto window = platform_->CreateWindow(request);
   ASSERT_EQ(services_->Screen().OpenInNativeWindow(window.get(), 0, 0, 800, 600, 0, 0, 0), 1);
   EXPECT_TRUE(services_->Screen().Windowed());
   EXPECT_TRUE(services_->Screen().Active());
@@ -78,10 +78,10 @@ TEST_F(ScreenTest, WindowedScreenSetsTheCapAndShowsInTheClientArea) {
 }
 
 TEST_F(ScreenTest, WindowedOffsetAndStretchPlaceTheFrame) {
-  platform::WindowSpec spec;
-  spec.clientWidth = 100;
-  spec.clientHeight = 80;
-  auto window = platform_->CreateWindow(spec);  // headless frame: 3 around, 23 on top
+  platform::WindowRequest request;
+  request.clientWidth = 100;
+  request.clientHeight = 80;
+  auto window = platform_->CreateWindow(request);  // headless frame: 3 around, 23 on top
   ASSERT_EQ(services_->Screen().OpenInNativeWindow(window.get(), 10, 5, 20, 10, 0, 0, 0), 1);
   services_->ScreenFill(255, 255, 255);
   services_->ScreenPresent();
@@ -141,8 +141,8 @@ class CountingPlatform final : public platform::Platform {
   std::string ExecutablePath() override { return {}; }
   int MessageBox(std::string_view, std::string_view) override { return 1; }
   platform::DesktopInfo Desktop() override { return {}; }
-  platform::FrameInsets InsetsFor(const platform::WindowSpec&) override { return {}; }
-  std::unique_ptr<platform::NativeWindow> CreateWindow(const platform::WindowSpec&) override {
+  platform::FrameInsets InsetsFor(const platform::WindowRequest&) override { return {}; }
+  std::unique_ptr<platform::NativeWindow> CreateWindow(const platform::WindowRequest&) override {
     return nullptr;
   }
   std::unique_ptr<platform::NativeWindow> CreateFullScreen(const platform::DisplayMode&,

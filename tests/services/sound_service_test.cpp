@@ -13,12 +13,12 @@ namespace {
 
 using testing::BuildWav;
 using testing::PatternSamples;
-using testing::WavSpec;
+using testing::WavShape;
 
 std::vector<uint8_t> WaveWith(size_t sampleBytes) {
-  WavSpec spec;
-  spec.samples = PatternSamples(sampleBytes);
-  return BuildWav(spec);
+  WavShape shape;
+  shape.samples = PatternSamples(sampleBytes);
+  return BuildWav(shape);
 }
 
 // A sound service over the headless platform, its program living in a fresh directory.
@@ -66,12 +66,12 @@ TEST_F(SoundTest, LoadingGrowsTheTableByFifty) {
 
 TEST_F(SoundTest, DeviceGetsTheDataChunkOnly) {
   ASSERT_NE(sound_.AudioStart(), 0);
-  WavSpec spec;
-  spec.samples = PatternSamples(100);
-  spec.chunksBeforeData = {{"LIST", PatternSamples(30)}};
-  const std::uintptr_t buffer = sound_.AudioFromWaveImage(1, BuildWav(spec));
+  WavShape shape;
+  shape.samples = PatternSamples(100);
+  shape.chunksBeforeData = {{"LIST", PatternSamples(30)}};
+  const std::uintptr_t buffer = sound_.AudioFromWaveImage(1, BuildWav(shape));
   ASSERT_NE(buffer, 0u);
-  EXPECT_EQ(platform_.AudioBuffers().at(static_cast<int>(buffer)), spec.samples);
+  EXPECT_EQ(platform_.AudioBuffers().at(static_cast<int>(buffer)), shape.samples);
 }
 
 TEST_F(SoundTest, LoadingANumberAgainReplacesItsSound) {

@@ -32,7 +32,7 @@ inline void AppendChunk(std::vector<uint8_t>& out, std::string_view id,
   if (body.size() % 2 != 0) out.push_back(0);
 }
 
-struct WavSpec {
+struct WavShape {
   int formatTag = 1;
   int channels = 1;
   int sampleRate = 22050;
@@ -45,28 +45,28 @@ struct WavSpec {
   uint32_t dataSizeOverride = 0;
 };
 
-inline std::vector<uint8_t> FormatBlock(const WavSpec& spec) {
+inline std::vector<uint8_t> FormatBlock(const WavShape& shape) {
   std::vector<uint8_t> block;
-  const int blockAlign = spec.channels * ((spec.bitsPerSample + 7) / 8);
-  AppendUint16(block, static_cast<uint32_t>(spec.formatTag));
-  AppendUint16(block, static_cast<uint32_t>(spec.channels));
-  AppendUint32(block, static_cast<uint32_t>(spec.sampleRate));
-  AppendUint32(block, static_cast<uint32_t>(spec.sampleRate * blockAlign));
+  const int blockAlign = shape.channels * ((shape.bitsPerSample + 7) / 8);
+  AppendUint16(block, static_cast<uint32_t>(shape.formatTag));
+  AppendUint16(block, static_cast<uint32_t>(shape.channels));
+  AppendUint32(block, static_cast<uint32_t>(shape.sampleRate));
+  AppendUint32(block, static_cast<uint32_t>(shape.sampleRate * blockAlign));
   AppendUint16(block, static_cast<uint32_t>(blockAlign));
-  AppendUint16(block, static_cast<uint32_t>(spec.bitsPerSample));
-  block.insert(block.end(), spec.formatExtra.begin(), spec.formatExtra.end());
+  AppendUint16(block, static_cast<uint32_t>(shape.bitsPerSample));
+  block.insert(block.end(), shape.formatExtra.begin(), shape.formatExtra.end());
   return block;
 }
 
-inline std::vector<uint8_t> BuildWav(const WavSpec& spec) {
+inline std::vector<uint8_t> BuildWav(const WavShape& shape) {
   std::vector<uint8_t> body;
   AppendTag(body, "WAVE");
-  AppendChunk(body, "fmt ", FormatBlock(spec));
-  for (const auto& [id, chunk] : spec.chunksBeforeData) AppendChunk(body, id, chunk);
+  AppendChunk(body, "fmt ", FormatBlock(shape));
+  for (const auto& [id, chunk] : shape.chunksBeforeData) AppendChunk(body, id, chunk);
   AppendTag(body, "data");
-  AppendUint32(body, spec.hasDataSizeOverride ? spec.dataSizeOverride
-                                              : static_cast<uint32_t>(spec.samples.size()));
-  body.insert(body.end(), spec.samples.begin(), spec.samples.end());
+  AppendUint32(body, shape.hasDataSizeOverride ? shape.dataSizeOverride
+                                               : static_cast<uint32_t>(shape.samples.size()));
+  body.insert(body.end(), shape.samples.begin(), shape.samples.end());
   std::vector<uint8_t> file;
   AppendTag(file, "RIFF");
   AppendUint32(file, static_cast<uint32_t>(body.size()));

@@ -17,7 +17,7 @@ using testing::AppendTag;
 using testing::AppendUint32;
 using testing::BuildWav;
 using testing::PatternSamples;
-using testing::WavSpec;
+using testing::WavShape;
 
 std::vector<uint8_t> Bytes(std::span<const uint8_t> span) {
   return {span.begin(), span.end()};
@@ -38,13 +38,13 @@ TEST(WaveImageTest, ReadsCanonicalFilesOfEveryCommonShape) {
                         {16, 2, 44100, 1000}, {8, 1, 48000, 7},   {16, 2, 8000, 2},
                         {24, 2, 96000, 50},   {32, 1, 44100, 10}};
   for (const Case& c : cases) {
-    WavSpec spec;
-    spec.bitsPerSample = c.bits;
-    spec.channels = c.channels;
-    spec.sampleRate = c.rate;
+    WavShape shape;
+    shape.bitsPerSample = c.bits;
+    shape.channels = c.channels;
+    shape.sampleRate = c.rate;
     const int blockAlign = c.channels * c.bits / 8;
-    spec.samples = PatternSamples(static_cast<size_t>(c.frames * blockAlign));
-    const auto file = BuildWav(spec);
+    shape.samples = PatternSamples(static_cast<size_t>(c.frames * blockAlign));
+    const auto file = BuildWav(shape);
     const auto wave = ParseWaveImage(file);
     ASSERT_TRUE(wave.has_value()) << c.bits << "-bit " << c.channels << "ch " << c.rate;
     EXPECT_EQ(wave->format.formatTag, 1);
@@ -54,7 +54,7 @@ TEST(WaveImageTest, ReadsCanonicalFilesOfEveryCommonShape) {
     EXPECT_EQ(wave->format.blockAlign, blockAlign);
     EXPECT_EQ(wave->samples.size() / static_cast<size_t>(blockAlign),
               static_cast<size_t>(c.frames));
-    EXPECT_EQ(Bytes(wave->samples), spec.samples);
+    EXPECT_EQ(Bytes(wave->samples), shape.samples);
   }
 }
 
@@ -70,51 +70,51 @@ TEST(WaveImageTest, SkipsChunksBetweenFormatAndData) {
       {"several", {{"fact", {1, 2, 3, 4}}, {"LIST", PatternSamples(3)}, {"cue ", {}}}},
   };
   for (const Case& c : cases) {
-    WavSpec spec;
-    spec.samples = PatternSamples(64);
-    spec.chunksBeforeData = c.chunks;
-    const auto file = BuildWav(spec);
+    WavShape shape;
+    shape.samples = PatternSamples(64);
+    shape.chunksBeforeData = c.chunks;
+    const auto file = BuildWav(shape);
     const auto wave = ParseWaveImage(file);
     ASSERT_TRUE(wave.has_value()) << c.name;
-    EXPECT_EQ(Bytes(wave->samples), spec.samples) << c.name;
+    EXPECT_EQ(Bytes(wave->samples), shape.samples) << c.name;
   }
 }
 
 TEST(WaveImageTest, OddFormatBlockWithOrWithoutPad) {
-  WavSpec spec;
-  spec.samples = PatternSamples(20);
-  spec.formatExtra = {0};        // a 17-byte format block
-  auto padded = BuildWav(spec);  // pad byte after it, as chunks should have
+  WavShape shape;
+  shape.samples = PatternSamples(20);
+  shape.formatExtra = {0};        // a 17-byte format block
+  auto padded = BuildWav(shape);  // pad byte after it, as chunks should have
   auto wave = ParseWaveImage(padded);
   ASSERT_TRUE(wave.has_value());
-  EXPECT_EQ(Bytes(wave->samples), spec.samples);
+  EXPECT_EQ(Bytes(wave->samples), shape.samples);
 
   // Some writers leave the pad out and put the data right after the format block.
   std::vector<uint8_t> unpadded = padded;
   unpadded.erase(unpadded.begin() + 20 + 17);
   wave = ParseWaveImage(unpadded);
   ASSERT_TRUE(wave.has_value());
-  EXPECT_EQ(Bytes(wave->samples), spec.samples);
+  EXPECT_EQ(Bytes(wave->samples), shape.samples);
 }
 
 TEST(WaveImageTest, ExtensibleFormatGivesItsSubFormat) {
-  WavSpec spec;
-  spec.formatTag = 0xFFFE;
-  spec.bitsPerSample = 16;
-  spec.samples = PatternSamples(8);
+  WavShape shape;
+  shape.formatTag = 0xFFFE;
+  shape.bitsPerSample = 16;
+  shape.samples = PatternSamples(8);
   // Extra size 22, valid bits 16, channel mask 4, then the GUID starting with the PCM tag 1.
-  spec.formatExtra = {22, 0, 16,   0, 4,    0, 0, 0,    1, 0,    0,    0,
-                      0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
-  const auto file = BuildWav(spec);
+  shape.formatExtra = {22, 0, 16,   0, 4,    0, 0, 0,    1, 0,    0,    0,
+                       0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  const auto file = BuildWav(shape);
   const auto wave = ParseWaveImage(file);
   ASSERT_TRUE(wave.has_value());
   EXPECT_EQ(wave->format.formatTag, kWaveFormatPcm);
 }
 
 TEST(WaveImageTest, RefusesWhatIsNotAWave) {
-  WavSpec spec;
-  spec.samples = PatternSamples(16);
-  const auto good = BuildWav(spec);
+  WavShape shape;
+  shape.samples = PatternSamples(16);
+  const auto good = BuildWav(shape);
   struct Case {
     const char* name;
     size_t offset;
@@ -140,10 +140,10 @@ TEST(WaveImageTest, RefusesWhatIsNotAWave) {
 }
 
 TEST(WaveImageTest, RefusesAChunkThatRunsPastTheEnd) {
-  WavSpec spec;
-  spec.samples = PatternSamples(16);
-  spec.chunksBeforeData = {{"LIST", PatternSamples(6)}};
-  auto file = BuildWav(spec);
+  WavShape shape;
+  shape.samples = PatternSamples(16);
+  shape.chunksBeforeData = {{"LIST", PatternSamples(6)}};
+  auto file = BuildWav(shape);
   for (uint32_t size :
        {0xFFFFFFFFu, 0xFFFFFFF8u, 0x7FFFFFFFu, static_cast<uint32_t>(file.size())}) {
     std::vector<uint8_t> bytes = file;
@@ -166,27 +166,27 @@ TEST(WaveImageTest, CutsDataThatClaimsMoreThanTheFileHolds) {
       {3, 64, 2},     {0x80000000u, 7, 6},
   };
   for (const Case& c : cases) {
-    WavSpec spec;  // 16-bit mono: two bytes a frame
-    spec.samples = PatternSamples(c.present);
-    spec.hasDataSizeOverride = true;
-    spec.dataSizeOverride = c.claimed;
-    const auto file = BuildWav(spec);
+    WavShape shape;  // 16-bit mono: two bytes a frame
+    shape.samples = PatternSamples(c.present);
+    shape.hasDataSizeOverride = true;
+    shape.dataSizeOverride = c.claimed;
+    const auto file = BuildWav(shape);
     const auto copy = ExactCopy(file, file.size());
     const auto wave = ParseWaveImage({copy.get(), file.size()});
     ASSERT_TRUE(wave.has_value()) << c.claimed;
     EXPECT_EQ(wave->samples.size(), c.expected) << c.claimed;
-    EXPECT_TRUE(std::equal(wave->samples.begin(), wave->samples.end(), spec.samples.begin()));
+    EXPECT_TRUE(std::equal(wave->samples.begin(), wave->samples.end(), shape.samples.begin()));
   }
 }
 
 // Every prefix of a file: either refused, or read with the whole frames it holds.
 TEST(WaveImageTest, TruncatedFilesNeverReadPastTheirEnd) {
   for (int bits : {8, 16}) {
-    WavSpec spec;
-    spec.bitsPerSample = bits;
-    spec.channels = 2;
-    spec.samples = PatternSamples(40);
-    const auto file = BuildWav(spec);
+    WavShape shape;
+    shape.bitsPerSample = bits;
+    shape.channels = 2;
+    shape.samples = PatternSamples(40);
+    const auto file = BuildWav(shape);
     ASSERT_EQ(file.size(), 44u + 40u);
     const size_t frame = static_cast<size_t>(2 * bits / 8);
     for (size_t length = 0; length <= file.size(); ++length) {

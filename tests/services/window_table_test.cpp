@@ -41,16 +41,16 @@ TEST_F(WindowTableTest, FlagsChooseTheFrameAndVisibility) {
       {0x00CA0000, true, true, true, true},
   };
   for (const Case& c : cases) {
-    spy.specs.clear();
+    spy.requests.clear();
     ASSERT_NE(windows.WindowOpen(1, 10, 20, 300, 180, c.flags, "T"), 0u);
-    ASSERT_EQ(spy.specs.size(), 1u);
-    const platform::WindowSpec& spec = spy.specs[0];
-    EXPECT_EQ(spec.caption, c.caption) << std::hex << c.flags;
-    EXPECT_EQ(spec.systemMenu, c.systemMenu) << std::hex << c.flags;
-    EXPECT_EQ(spec.minimiseBox, c.minimiseBox) << std::hex << c.flags;
-    EXPECT_EQ(spec.visible, c.visible) << std::hex << c.flags;
-    EXPECT_EQ(spec.clientWidth, 300);
-    EXPECT_EQ(spec.clientHeight, 180);
+    ASSERT_EQ(spy.requests.size(), 1u);
+    const platform::WindowRequest& request = spy.requests[0];
+    EXPECT_EQ(request.caption, c.caption) << std::hex << c.flags;
+    EXPECT_EQ(request.systemMenu, c.systemMenu) << std::hex << c.flags;
+    EXPECT_EQ(request.minimiseBox, c.minimiseBox) << std::hex << c.flags;
+    EXPECT_EQ(request.visible, c.visible) << std::hex << c.flags;
+    EXPECT_EQ(request.clientWidth, 300);
+    EXPECT_EQ(request.clientHeight, 180);
   }
 }
 
@@ -68,8 +68,8 @@ TEST_F(WindowTableTest, CentresOnTheDesktopFromTheOuterSize) {
 TEST_F(WindowTableTest, WithoutCentringThePositionIsKept) {
   const WindowHandle handle = windows.WindowOpen(1, 40, 50, 100, 80, 0x00C00000, "Plain");
   ASSERT_NE(handle, 0u);
-  EXPECT_EQ(spy.specs.back().x, 40);
-  EXPECT_EQ(spy.specs.back().y, 50);
+  EXPECT_EQ(spy.requests.back().x, 40);
+  EXPECT_EQ(spy.requests.back().y, 50);
 }
 
 TEST_F(WindowTableTest, CentresOnTheActiveWindow) {
@@ -80,8 +80,8 @@ TEST_F(WindowTableTest, CentresOnTheActiveWindow) {
   const platform::Rect active = windows.NativeFor(first)->ClientRect();
   const int activeLeft = active.x - 3;
   const int activeTop = active.y - 23;
-  EXPECT_EQ(spy.specs.back().x, activeLeft - (106 >> 1) + (406 >> 1));
-  EXPECT_EQ(spy.specs.back().y, activeTop - (76 >> 1) + (326 >> 1));
+  EXPECT_EQ(spy.requests.back().x, activeLeft - (106 >> 1) + (406 >> 1));
+  EXPECT_EQ(spy.requests.back().y, activeTop - (76 >> 1) + (326 >> 1));
 }
 
 TEST_F(WindowTableTest, OpeningANumberAgainClosesTheFirstWindow) {

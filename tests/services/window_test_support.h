@@ -16,7 +16,7 @@ class SpyPlatform final : public platform::Platform {
   explicit SpyPlatform(platform::HeadlessOptions options = {}) : headless_(options) {}
 
   platform::HeadlessPlatform& Headless() { return headless_; }
-  std::vector<platform::WindowSpec> specs;
+  std::vector<platform::WindowRequest> requests;
   bool refuseWindows = false;
 
   std::uint32_t TickCount() override { return headless_.TickCount(); }
@@ -28,13 +28,14 @@ class SpyPlatform final : public platform::Platform {
     return headless_.MessageBox(title, text);
   }
   platform::DesktopInfo Desktop() override { return headless_.Desktop(); }
-  platform::FrameInsets InsetsFor(const platform::WindowSpec& spec) override {
-    return headless_.InsetsFor(spec);
+  platform::FrameInsets InsetsFor(const platform::WindowRequest& request) override {
+    return headless_.InsetsFor(request);
   }
-  std::unique_ptr<platform::NativeWindow> CreateWindow(const platform::WindowSpec& spec) override {
-    specs.push_back(spec);
+  std::unique_ptr<platform::NativeWindow> CreateWindow(
+      const platform::WindowRequest& request) override {
+    requests.push_back(request);
     if (refuseWindows) return nullptr;
-    return headless_.CreateWindow(spec);
+    return headless_.CreateWindow(request);
   }
   std::unique_ptr<platform::NativeWindow> CreateFullScreen(const platform::DisplayMode& mode,
                                                            std::string_view title) override {

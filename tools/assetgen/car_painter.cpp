@@ -36,11 +36,11 @@ bool InBody(int x, int y) {
 Rgb BodyPaint(int x, int y) {
   const double u = (x - 31.5) / 15.0;
   double light = 0.68 + 0.42 * (1.0 - u * u);
-  const double spec = std::exp(-((u + 0.35) * (u + 0.35)) / 0.02);
-  light += 0.25 * spec;
+  const double gloss = std::exp(-((u + 0.35) * (u + 0.35)) / 0.02);
+  light += 0.25 * gloss;
   if (y < 9 || y > 56) light *= 0.86;  // bumpers curve away
   Rgb c = Shade(kCarBody, light);
-  if (spec > 0.2) c = Mix(c, Rgb{255, 255, 255}, 0.25 * spec);
+  if (gloss > 0.2) c = Mix(c, Rgb{255, 255, 255}, 0.25 * gloss);
   return c;
 }
 

@@ -176,54 +176,54 @@ Rgb WornPaint(int x, int y) {
   return Hash01(kPaintSeed, x, y) < 0.12 ? Offset(kLinePaint, -40) : kLinePaint;
 }
 
-void PaintRoad(RgbImage& img, const TileSpec& spec) {
+void PaintRoad(RgbImage& img, const TileLook& look) {
   for (int y = 0; y < S; ++y)
     for (int x = 0; x < S; ++x) img.Set(x, y, Asphalt(x, y));
   // Edge lines three pixels in from every side that does not continue the road.
   for (int y = 0; y < S; ++y) {
     for (int x = 0; x < S; ++x) {
-      const bool line = ((spec.mask & kNorth) && y >= 3 && y < 6) ||
-                        ((spec.mask & kSouth) && y >= S - 6 && y < S - 3) ||
-                        ((spec.mask & kWest) && x >= 3 && x < 6) ||
-                        ((spec.mask & kEast) && x >= S - 6 && x < S - 3);
+      const bool line = ((look.mask & kNorth) && y >= 3 && y < 6) ||
+                        ((look.mask & kSouth) && y >= S - 6 && y < S - 3) ||
+                        ((look.mask & kWest) && x >= 3 && x < 6) ||
+                        ((look.mask & kEast) && x >= S - 6 && x < S - 3);
       if (line) img.Set(x, y, WornPaint(x, y));
     }
   }
-  if (spec.centre == CentreMark::Vertical)
+  if (look.centre == CentreMark::Vertical)
     for (int y = 13; y < 38; ++y)
       for (int x = 23; x < 27; ++x) img.Set(x, y, WornPaint(x, y));
-  if (spec.centre == CentreMark::Horizontal)
+  if (look.centre == CentreMark::Horizontal)
     for (int x = 13; x < 38; ++x)
       for (int y = 23; y < 27; ++y) img.Set(x, y, WornPaint(x, y));
-  if (spec.ground == Ground::StartLine)
+  if (look.ground == Ground::StartLine)
     for (int y = 20; y < 30; ++y)
       for (int x = 0; x < S; ++x)
         img.Set(x, y, ((x / 5 + y / 5) % 2 == 0) ? Rgb{240, 240, 236} : Rgb{28, 28, 30});
 }
 
 // Kerb stones in red and white blocks of 12.5 pixels along every side that faces the road.
-void PaintKerb(RgbImage& img, const TileSpec& spec) {
+void PaintKerb(RgbImage& img, const TileLook& look) {
   constexpr int kWidth = 14;
   for (int y = 0; y < S; ++y) {
     for (int x = 0; x < S; ++x) {
       Rgb c = Grass(x, y, 0);
       int along = -1;
       int across = 0;
-      if ((spec.mask & kNorth) && y < kWidth)
+      if ((look.mask & kNorth) && y < kWidth)
         along = x, across = y;
-      else if ((spec.mask & kSouth) && y >= S - kWidth)
+      else if ((look.mask & kSouth) && y >= S - kWidth)
         along = x, across = S - 1 - y;
-      else if ((spec.mask & kWest) && x < kWidth)
+      else if ((look.mask & kWest) && x < kWidth)
         along = y, across = x;
-      else if ((spec.mask & kEast) && x >= S - kWidth)
+      else if ((look.mask & kEast) && x >= S - kWidth)
         along = y, across = S - 1 - x;
-      else if ((spec.mask & kNorthEast) && x >= S - kWidth && y < kWidth)
+      else if ((look.mask & kNorthEast) && x >= S - kWidth && y < kWidth)
         along = x, across = y;
-      else if ((spec.mask & kSouthEast) && x >= S - kWidth && y >= S - kWidth)
+      else if ((look.mask & kSouthEast) && x >= S - kWidth && y >= S - kWidth)
         along = x, across = S - 1 - y;
-      else if ((spec.mask & kSouthWest) && x < kWidth && y >= S - kWidth)
+      else if ((look.mask & kSouthWest) && x < kWidth && y >= S - kWidth)
         along = x, across = S - 1 - y;
-      else if ((spec.mask & kNorthWest) && x < kWidth && y < kWidth)
+      else if ((look.mask & kNorthWest) && x < kWidth && y < kWidth)
         along = x, across = y;
       if (along >= 0) {
         const bool red = (along * 2 / 25) % 2 == 0;
@@ -242,31 +242,31 @@ void PaintKerb(RgbImage& img, const TileSpec& spec) {
   }
 }
 
-void PaintSolid(RgbImage& img, const TileSpec& spec) {
+void PaintSolid(RgbImage& img, const TileLook& look) {
   for (int y = 0; y < S; ++y) {
     for (int x = 0; x < S; ++x) {
       Rgb c;
-      switch (spec.ground) {
+      switch (look.ground) {
         case Ground::Concrete:
-          c = Rim(ConcreteAt(x, y), spec.mask, x, y, 4, 1.18, 0.62);
+          c = Rim(ConcreteAt(x, y), look.mask, x, y, 4, 1.18, 0.62);
           break;
         case Ground::Brick:
-          c = Rim(BrickAt(x, y), spec.mask, x, y, 3, 1.2, 0.6);
+          c = Rim(BrickAt(x, y), look.mask, x, y, 3, 1.2, 0.6);
           break;
         case Ground::FlatRoof: {
           c = FlatRoofAt(x, y);
           // A parapet round the roof's edge, with its shadow falling inwards.
           const Rgb parapet = Offset(c, 40);
-          if (((spec.mask & kNorth) == 0 && y < 5) || ((spec.mask & kWest) == 0 && x < 5) ||
-              ((spec.mask & kSouth) == 0 && y >= S - 5) || ((spec.mask & kEast) == 0 && x >= S - 5))
+          if (((look.mask & kNorth) == 0 && y < 5) || ((look.mask & kWest) == 0 && x < 5) ||
+              ((look.mask & kSouth) == 0 && y >= S - 5) || ((look.mask & kEast) == 0 && x >= S - 5))
             c = parapet;
-          else if (((spec.mask & kNorth) == 0 && y < 8) || ((spec.mask & kWest) == 0 && x < 8))
+          else if (((look.mask & kNorth) == 0 && y < 8) || ((look.mask & kWest) == 0 && x < 8))
             c = Shade(c, 0.7);
-          c = Rim(c, spec.mask, x, y, 1, 1.1, 0.55);
+          c = Rim(c, look.mask, x, y, 1, 1.1, 0.55);
           break;
         }
         case Ground::TiledRoof:
-          c = Rim(TiledRoofAt(x, y), spec.mask, x, y, 4, 0.8, 0.55);
+          c = Rim(TiledRoofAt(x, y), look.mask, x, y, 4, 0.8, 0.55);
           break;
         default:
           break;
@@ -274,7 +274,7 @@ void PaintSolid(RgbImage& img, const TileSpec& spec) {
       img.Set(x, y, c);
     }
   }
-  if (spec.variant == 1) {  // an air-conditioning box with its fan
+  if (look.variant == 1) {  // an air-conditioning box with its fan
     for (int y = 16; y < 36; ++y)
       for (int x = 14; x < 36; ++x) {
         if (x >= 34 || y >= 34) {
@@ -293,7 +293,7 @@ void PaintSolid(RgbImage& img, const TileSpec& spec) {
         img.Set(x, y, c);
       }
   }
-  if (spec.variant == 2) {  // a skylight
+  if (look.variant == 2) {  // a skylight
     for (int y = 14; y < 36; ++y)
       for (int x = 14; x < 36; ++x) {
         Rgb c{86, 116, 146};
@@ -304,11 +304,11 @@ void PaintSolid(RgbImage& img, const TileSpec& spec) {
   }
 }
 
-void PaintHalfTile(RgbImage& img, const TileSpec& spec) {
+void PaintHalfTile(RgbImage& img, const TileLook& look) {
   const bool brick =
-      spec.ground == Ground::BrickUpperLeft || spec.ground == Ground::BrickUpperRight;
+      look.ground == Ground::BrickUpperLeft || look.ground == Ground::BrickUpperRight;
   const bool upperLeft =
-      spec.ground == Ground::BrickUpperLeft || spec.ground == Ground::ConcreteUpperLeft;
+      look.ground == Ground::BrickUpperLeft || look.ground == Ground::ConcreteUpperLeft;
   for (int y = 0; y < S; ++y) {
     for (int x = 0; x < S; ++x) {
       // Distance from the diagonal, positive on the road side.
@@ -341,41 +341,41 @@ bool HalfTileBlocks(Ground ground, int x, int y) {
   }
 }
 
-RgbImage PaintTile(const TileSpec& spec) {
+RgbImage PaintTile(const TileLook& look) {
   RgbImage img(S, S);
-  switch (spec.ground) {
+  switch (look.ground) {
     case Ground::Grass:
       for (int y = 0; y < S; ++y)
-        for (int x = 0; x < S; ++x) img.Set(x, y, Grass(x, y, spec.variant));
+        for (int x = 0; x < S; ++x) img.Set(x, y, Grass(x, y, look.variant));
       break;
     case Ground::Gravel:
       for (int y = 0; y < S; ++y)
-        for (int x = 0; x < S; ++x) img.Set(x, y, Gravel(x, y, spec.variant));
+        for (int x = 0; x < S; ++x) img.Set(x, y, Gravel(x, y, look.variant));
       break;
     case Ground::Trees:
       PaintTrees(img);
       break;
     case Ground::Stand:
-      PaintStand(img, spec.mask);
+      PaintStand(img, look.mask);
       break;
     case Ground::Kerb:
-      PaintKerb(img, spec);
+      PaintKerb(img, look);
       break;
     case Ground::Road:
     case Ground::StartLine:
-      PaintRoad(img, spec);
+      PaintRoad(img, look);
       break;
     case Ground::Concrete:
     case Ground::Brick:
     case Ground::FlatRoof:
     case Ground::TiledRoof:
-      PaintSolid(img, spec);
+      PaintSolid(img, look);
       break;
     case Ground::BrickUpperLeft:
     case Ground::BrickUpperRight:
     case Ground::ConcreteUpperLeft:
     case Ground::ConcreteUpperRight:
-      PaintHalfTile(img, spec);
+      PaintHalfTile(img, look);
       break;
   }
   // Pure green is the key colour: nudge any pixel that landed on it.
@@ -385,7 +385,7 @@ RgbImage PaintTile(const TileSpec& spec) {
   return img;
 }
 
-RgbImage PaintTilePicture(const std::vector<TileSpec>& tiles, int tilesPerRow) {
+RgbImage PaintTilePicture(const std::vector<TileLook>& tiles, int tilesPerRow) {
   const int rows = static_cast<int>((tiles.size() + tilesPerRow - 1) / tilesPerRow);
   RgbImage picture(tilesPerRow * S, rows * S);
   for (size_t k = 0; k < tiles.size(); ++k) {

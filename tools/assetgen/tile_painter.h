@@ -8,10 +8,10 @@
 
 namespace velko::assetgen {
 
-RgbImage PaintTile(const TileSpec& spec);
+RgbImage PaintTile(const TileLook& look);
 
 // Tile k at picture column k mod tilesPerRow, row k / tilesPerRow.
-RgbImage PaintTilePicture(const std::vector<TileSpec>& tiles, int tilesPerRow);
+RgbImage PaintTilePicture(const std::vector<TileLook>& tiles, int tilesPerRow);
 
 // True where a half tile of this ground is wall: the upper-left half below the diagonal from
 // bottom-left to top-right, or the upper-right half above the one from top-left to

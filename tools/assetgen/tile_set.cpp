@@ -28,33 +28,33 @@ bool Joins(Ground self, Ground other) {
   return other == Ground::Concrete || other == Ground::Brick;
 }
 
-TileSpec SpecFor(const CircuitDesign& d, int c, int r) {
-  TileSpec spec;
-  spec.ground = d.At(c, r);
+TileLook LookFor(const CircuitDesign& d, int c, int r) {
+  TileLook look;
+  look.ground = d.At(c, r);
   const std::uint64_t cellHash =
       HashInts(static_cast<std::uint64_t>(c), static_cast<std::uint64_t>(r), 7);
-  switch (spec.ground) {
+  switch (look.ground) {
     case Ground::Grass:
-      spec.variant = cellHash % 3 == 0 ? 1 : 0;  // 1: with flowers
+      look.variant = cellHash % 3 == 0 ? 1 : 0;  // 1: with flowers
       break;
     case Ground::Gravel:
-      spec.variant = static_cast<int>(cellHash % 2);
+      look.variant = static_cast<int>(cellHash % 2);
       break;
     case Ground::Kerb:
       for (const Step& s : kSides)
-        if (IsRoad(d.At(c + s.dc, r + s.dr))) spec.mask |= s.bit;
+        if (IsRoad(d.At(c + s.dc, r + s.dr))) look.mask |= s.bit;
       for (const Step& s : kCorners)
-        if (IsRoad(d.At(c + s.dc, r + s.dr))) spec.mask |= s.bit;
+        if (IsRoad(d.At(c + s.dc, r + s.dr))) look.mask |= s.bit;
       break;
     case Ground::Road:
     case Ground::StartLine:
       for (const Step& s : kSides) {
         const Ground n = d.At(c + s.dc, r + s.dr);
         const bool open = IsRoad(n) || CollisionTypeOf(n) >= 2;
-        if (!open) spec.mask |= s.bit;
+        if (!open) look.mask |= s.bit;
       }
-      if (spec.ground == Ground::Road && d.CentreLine(c, r))
-        spec.centre = d.CentreLineVertical(c, r) ? CentreMark::Vertical : CentreMark::Horizontal;
+      if (look.ground == Ground::Road && d.CentreLine(c, r))
+        look.centre = d.CentreLineVertical(c, r) ? CentreMark::Vertical : CentreMark::Horizontal;
       break;
     case Ground::Concrete:
     case Ground::Brick:
@@ -62,18 +62,18 @@ TileSpec SpecFor(const CircuitDesign& d, int c, int r) {
     case Ground::TiledRoof:
     case Ground::Stand:
       for (const Step& s : kSides)
-        if (Joins(spec.ground, d.At(c + s.dc, r + s.dr))) spec.mask |= s.bit;
+        if (Joins(look.ground, d.At(c + s.dc, r + s.dr))) look.mask |= s.bit;
       // Fittings on some inner roof cells: vents on flat roofs, skylights on both kinds.
-      if ((spec.ground == Ground::FlatRoof || spec.ground == Ground::TiledRoof) &&
-          spec.mask == (kNorth | kEast | kSouth | kWest) && (cellHash >> 8) % 5 == 0) {
-        const bool vent = spec.ground == Ground::FlatRoof && (cellHash >> 16) % 2 == 0;
-        spec.variant = vent ? 1 : 2;
+      if ((look.ground == Ground::FlatRoof || look.ground == Ground::TiledRoof) &&
+          look.mask == (kNorth | kEast | kSouth | kWest) && (cellHash >> 8) % 5 == 0) {
+        const bool vent = look.ground == Ground::FlatRoof && (cellHash >> 16) % 2 == 0;
+        look.variant = vent ? 1 : 2;
       }
       break;
     default:
       break;
   }
-  return spec;
+  return look;
 }
 
 }  // namespace
@@ -105,22 +105,22 @@ TiledCircuit TileCircuit(const CircuitDesign& design, int tilesPerRow) {
   out.columns = design.Columns();
   out.rows = design.Rows();
   out.cellTiles.resize(static_cast<size_t>(out.columns) * out.rows);
-  std::map<TileSpec, std::int16_t> numbers;
-  auto numberOf = [&](const TileSpec& spec) {
-    auto [it, added] = numbers.emplace(spec, static_cast<std::int16_t>(out.tiles.size()));
+  std::map<TileLook, std::int16_t> numbers;
+  auto numberOf = [&](const TileLook& look) {
+    auto [it, added] = numbers.emplace(look, static_cast<std::int16_t>(out.tiles.size()));
     if (added) {
-      out.tiles.push_back(spec);
-      out.collisionTypes.push_back(CollisionTypeOf(spec.ground));
+      out.tiles.push_back(look);
+      out.collisionTypes.push_back(CollisionTypeOf(look.ground));
     }
     return it->second;
   };
   // Tile 0 is plain grass: the spare cells beyond the map's edge name it too.
-  numberOf(TileSpec{});
+  numberOf(TileLook{});
   for (int c = 0; c < out.columns; ++c)
     for (int r = 0; r < out.rows; ++r)
-      out.cellTiles[static_cast<size_t>(c) * out.rows + r] = numberOf(SpecFor(design, c, r));
+      out.cellTiles[static_cast<size_t>(c) * out.rows + r] = numberOf(LookFor(design, c, r));
   while (out.tiles.size() % static_cast<size_t>(tilesPerRow) != 0) {
-    out.tiles.push_back(TileSpec{});
+    out.tiles.push_back(TileLook{});
     out.collisionTypes.push_back(0);
   }
   return out;

@@ -24,7 +24,7 @@ inline constexpr int kNorthWest = 128;
 enum class CentreMark { None, Vertical, Horizontal };
 
 // Everything that decides how one tile looks.
-struct TileSpec {
+struct TileLook {
   Ground ground = Ground::Grass;
   // Road: sides facing something else (edge lines). Kerb: sides and corners facing the road.
   // Walls and roofs: sides joined to more of the same.
@@ -32,7 +32,7 @@ struct TileSpec {
   CentreMark centre = CentreMark::None;
   int variant = 0;  // texture variety (grass patches, roof fittings)
 
-  friend auto operator<=>(const TileSpec&, const TileSpec&) = default;
+  friend auto operator<=>(const TileLook&, const TileLook&) = default;
 };
 
 // The collision type the game gives a tile: 0 free, 1 solid, 2..5 half tiles blocking their
@@ -43,7 +43,7 @@ struct TiledCircuit {
   int columns = 0;
   int rows = 0;
   std::vector<std::int16_t> cellTiles;  // column c, row r at c * rows + r
-  std::vector<TileSpec> tiles;          // tile k
+  std::vector<TileLook> tiles;          // tile k
   std::vector<std::int8_t> collisionTypes;
 
   std::int16_t TileAt(int c, int r) const { return cellTiles[static_cast<size_t>(c) * rows + r]; }

@@ -70,24 +70,24 @@ DesktopInfo HeadlessPlatform::Desktop() {
   return {options_.desktopWidth, options_.desktopHeight, options_.desktopDepth};
 }
 
-FrameInsets HeadlessPlatform::InsetsFor(const WindowSpec& spec) {
+FrameInsets HeadlessPlatform::InsetsFor(const WindowRequest& request) {
   // A plain border of 3 pixels, and a caption of 20 above the client area.
-  if (!spec.caption) return {};
+  if (!request.caption) return {};
   return {3, 23, 3, 3};
 }
 
-std::unique_ptr<NativeWindow> HeadlessPlatform::CreateWindow(const WindowSpec& spec) {
-  const FrameInsets insets = InsetsFor(spec);
-  const int outerWidth = spec.clientWidth + insets.left + insets.right;
-  const int outerHeight = spec.clientHeight + insets.top + insets.bottom;
-  int x = spec.x;
-  int y = spec.y;
-  if (spec.centred) {
+std::unique_ptr<NativeWindow> HeadlessPlatform::CreateWindow(const WindowRequest& request) {
+  const FrameInsets insets = InsetsFor(request);
+  const int outerWidth = request.clientWidth + insets.left + insets.right;
+  const int outerHeight = request.clientHeight + insets.top + insets.bottom;
+  int x = request.x;
+  int y = request.y;
+  if (request.centred) {
     x = (options_.desktopWidth >> 1) - (outerWidth >> 1);
     y = (options_.desktopHeight >> 1) - (outerHeight >> 1);
   }
-  const Rect client{x + insets.left, y + insets.top, spec.clientWidth, spec.clientHeight};
-  return std::make_unique<HeadlessWindow>(*this, nextWindowId_++, client, insets, spec.visible);
+  const Rect client{x + insets.left, y + insets.top, request.clientWidth, request.clientHeight};
+  return std::make_unique<HeadlessWindow>(*this, nextWindowId_++, client, insets, request.visible);
 }
 
 std::unique_ptr<NativeWindow> HeadlessPlatform::CreateFullScreen(const DisplayMode& mode,

@@ -124,7 +124,7 @@ class SdlAudio final : public AudioDevice {
     // The mixer works in 16-bit samples, so SDL converts for the hardware if it must; rate and
     // channel count are taken as the device has them and the buffers are made to match.
     device_ =
-        SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
+        SDL_OpenAudioDevice(nullptr, 0, &want, &obtained_,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (device_ == 0) return false;
     SDL_PauseAudioDevice(device_, 0);
@@ -141,13 +141,13 @@ class SdlAudio final : public AudioDevice {
     const std::size_t sourceFrameBytes =
         static_cast<std::size_t>(format.channels) * (SDL_AUDIO_BITSIZE(source) / 8);
     const std::size_t frames = input.size() / sourceFrameBytes;
-    const double outputBytes = static_cast<double>(frames) * spec_.freq / format.sampleRate *
-                               spec_.channels * sizeof(Sint16);
+    const double outputBytes = static_cast<double>(frames) * obtained_.freq / format.sampleRate *
+                               obtained_.channels * sizeof(Sint16);
     if (frames == 0 || outputBytes > static_cast<double>(kMaxConvertedBytes)) return 0;
 
     StreamPtr stream(SDL_NewAudioStream(source, static_cast<Uint8>(format.channels),
-                                        format.sampleRate, AUDIO_S16SYS, spec_.channels,
-                                        spec_.freq));
+                                        format.sampleRate, AUDIO_S16SYS, obtained_.channels,
+                                        obtained_.freq));
     if (!stream) return 0;
     if (SDL_AudioStreamPut(stream.get(), input.data(),
                            static_cast<int>(frames * sourceFrameBytes)) != 0 ||
@@ -220,7 +220,7 @@ class SdlAudio final : public AudioDevice {
   }
 
   SDL_AudioDeviceID device_ = 0;
-  SDL_AudioSpec spec_{};
+  SDL_AudioSpec obtained_{};
   std::map<int, Voice> voices_;  // touched by the audio thread: only under the device lock
   int nextId_ = 1;
   std::vector<std::int32_t> sum_;  // the mixing sums of one callback

@@ -24,8 +24,8 @@ class SdlPlatform final : public Platform {
   std::string ExecutablePath() override;
   int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
   DesktopInfo Desktop() override;
-  FrameInsets InsetsFor(const WindowSpec& spec) override;
-  std::unique_ptr<NativeWindow> CreateWindow(const WindowSpec& spec) override;
+  FrameInsets InsetsFor(const WindowRequest& request) override;
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowRequest& request) override;
   std::unique_ptr<NativeWindow> CreateFullScreen(const DisplayMode& mode,
                                                  std::string_view titleCp1252) override;
   bool PollEvent(InputEvent& event) override;

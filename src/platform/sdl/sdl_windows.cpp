@@ -175,31 +175,31 @@ bool SdlPlatform::VideoAvailable() {
   return !invisible || SDL_getenv("SDL_VIDEODRIVER") != nullptr;
 }
 
-FrameInsets SdlPlatform::InsetsFor(const WindowSpec& spec) {
-  if (!spec.caption) return {};
+FrameInsets SdlPlatform::InsetsFor(const WindowRequest& request) {
+  if (!request.caption) return {};
   return learntInsets;
 }
 
-std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowSpec& spec) {
+std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowRequest& request) {
   if (!EnsureVideo()) return nullptr;
-  const FrameInsets insets = InsetsFor(spec);
-  int x = spec.x;
-  int y = spec.y;
-  if (spec.centred) {
+  const FrameInsets insets = InsetsFor(request);
+  int x = request.x;
+  int y = request.y;
+  if (request.centred) {
     const DesktopInfo desktop = Desktop();
-    const int outerWidth = spec.clientWidth + insets.left + insets.right;
-    const int outerHeight = spec.clientHeight + insets.top + insets.bottom;
+    const int outerWidth = request.clientWidth + insets.left + insets.right;
+    const int outerHeight = request.clientHeight + insets.top + insets.bottom;
     x = (desktop.width >> 1) - (outerWidth >> 1);
     y = (desktop.height >> 1) - (outerHeight >> 1);
   }
   Uint32 flags = SDL_WINDOW_HIDDEN;
-  if (!spec.caption) flags |= SDL_WINDOW_BORDERLESS;
-  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(spec.title).c_str(), x + insets.left,
-                                    y + insets.top, std::max(spec.clientWidth, 1),
-                                    std::max(spec.clientHeight, 1), flags));
+  if (!request.caption) flags |= SDL_WINDOW_BORDERLESS;
+  WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(request.title).c_str(), x + insets.left,
+                                    y + insets.top, std::max(request.clientWidth, 1),
+                                    std::max(request.clientHeight, 1), flags));
   if (window == nullptr) return nullptr;
-  auto native = std::make_unique<SdlWindow>(std::move(window), false, 0, spec.caption);
-  if (spec.visible) native->SetVisible(true);
+  auto native = std::make_unique<SdlWindow>(std::move(window), false, 0, request.caption);
+  if (request.visible) native->SetVisible(true);
   return native;
 }
 

@@ -79,22 +79,22 @@ WindowHandle WindowService::WindowOpen(int32_t number, int32_t x, int32_t y, int
 
   uint32_t style = flags & ~(kCentreOnDesktop | kCentreOnActive | kVisible);
   if (style == 0) style = kCaption;
-  platform::WindowSpec spec;
-  spec.title = title;
-  spec.clientWidth = width;
-  spec.clientHeight = height;
-  spec.caption = (style & kCaption) == kCaption;
+  platform::WindowRequest request;
+  request.title = title;
+  request.clientWidth = width;
+  request.clientHeight = height;
+  request.caption = (style & kCaption) == kCaption;
   // The close box comes with the system menu, which needs a caption to sit in.
-  spec.systemMenu = spec.caption && (style & kSystemMenu) != 0;
-  spec.minimiseBox = spec.systemMenu && (style & kMinimiseBox) != 0;
-  spec.visible = (flags & kVisible) == 0;
+  request.systemMenu = request.caption && (style & kSystemMenu) != 0;
+  request.minimiseBox = request.systemMenu && (style & kMinimiseBox) != 0;
+  request.visible = (flags & kVisible) == 0;
 
   // width and height are the client size; the frame makes the outer size.
-  const platform::FrameInsets insets = platform_.InsetsFor(spec);
+  const platform::FrameInsets insets = platform_.InsetsFor(request);
   const int outerWidth = width + insets.left + insets.right;
   const int outerHeight = height + insets.top + insets.bottom;
-  spec.x = x;
-  spec.y = y;
+  request.x = x;
+  request.y = y;
   const platform::DesktopInfo desktop = platform_.Desktop();
   gadgets::GadgetWindow* active = nullptr;
   if ((flags & kCentreOnActive) != 0 && (flags & kCentreOnDesktop) == 0) {
@@ -112,14 +112,14 @@ WindowHandle WindowService::WindowOpen(int32_t number, int32_t x, int32_t y, int
     const int activeTop = client.y - frame.top;
     const int activeWidth = client.width + frame.left + frame.right;
     const int activeHeight = client.height + frame.top + frame.bottom;
-    spec.x = std::max(activeLeft - (outerWidth >> 1) + (activeWidth >> 1), 0);
-    spec.y = std::max(activeTop - (outerHeight >> 1) + (activeHeight >> 1), 0);
+    request.x = std::max(activeLeft - (outerWidth >> 1) + (activeWidth >> 1), 0);
+    request.y = std::max(activeTop - (outerHeight >> 1) + (activeHeight >> 1), 0);
   } else if ((flags & (kCentreOnDesktop | kCentreOnActive)) != 0) {
-    spec.x = (desktop.width >> 1) - (outerWidth >> 1);
-    spec.y = (desktop.height >> 1) - (outerHeight >> 1);
+    request.x = (desktop.width >> 1) - (outerWidth >> 1);
+    request.y = (desktop.height >> 1) - (outerHeight >> 1);
   }
 
-  std::unique_ptr<platform::NativeWindow> native = platform_.CreateWindow(spec);
+  std::unique_ptr<platform::NativeWindow> native = platform_.CreateWindow(request);
   WindowRecord& record = windows_.Make(number);
   if (!native) {
     record = {};
