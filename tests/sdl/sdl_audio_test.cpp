@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
+#include "sdl/scoped_env.h"
 #include "services/sound/wave_image.h"
 #include "services/wav_builder.h"
 #include "temp_dir.h"
@@ -25,24 +26,7 @@
 namespace velko::platform {
 namespace {
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = ::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 bool HasDiskDriver() {
   const auto names = SdlAudioDriverNames();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_platform.h"
+#include "sdl/scoped_env.h"
 
 namespace velko::platform {
 namespace {
@@ -97,25 +98,7 @@ TEST(DikFromSdlScancodeTest, UnknownAndOutOfRangeGiveZero) {
   for (int sdl : {0, -1, 512, 100000, -100000}) EXPECT_EQ(DikFromSdlScancode(sdl), 0) << sdl;
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = ::getenv(name)) old_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_.c_str());
-    }
-  }
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 TEST(SdlReadKeysTest, WithoutAnyWindowNothingIsHeld) {
   SdlPlatform platform;
