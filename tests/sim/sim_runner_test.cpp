@@ -140,7 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"bad key line", {"--keys", "KEYS"}, "line 1"},
                       UsageCase{"bad dialog action", {"--dialog", "dance"}, "--dialog"},
                       UsageCase{"dialog actions run out", {"--dialog", "tab"}, "ran out"},
-                      UsageCase{"trace not writable", {"--trace", "/nonexistent/t.csv"}, "trace"}));
+                      UsageCase{"trace not writable", {"--trace", "/nonexistent/t.csv"}, "trace"}),
+    [](const ::testing::TestParamInfo<UsageCase>& info) {
+      std::string name = info.param.name;
+      for (char& c : name) {
+        if (c == ' ') c = '_';
+      }
+      return name;
+    });
 
 }  // namespace
 }  // namespace velko
