@@ -72,6 +72,20 @@ TEST_F(PreferencesTest, MissingFileGivesDefaults) {
   EXPECT_EQ(preferences.PreferenceReadText("Mode", "16"), "16");
 }
 
+TEST_F(PreferencesTest, AFolderOfThatNameIsNoSettingsFile) {
+  std::filesystem::create_directory(dir_.File("screen.ini"));
+  PreferencesService preferences(directory_);
+  EXPECT_EQ(preferences.PreferencesOpen("screen.ini"), 0);
+  EXPECT_EQ(preferences.PreferenceGroup("ScreenMode"), 0);
+  EXPECT_EQ(preferences.PreferenceReadText("Mode", "16"), "16");
+  EXPECT_EQ(preferences.PreferencesCreate("screen.ini"), 0);
+  EXPECT_EQ(preferences.PreferenceGroup("ScreenMode"), 0);
+  preferences.PreferenceWriteText("Mode", "32");
+  preferences.PreferencesClose();
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.File("screen.ini")));
+  EXPECT_FALSE(dir_.Exists("screen.ini.tmp"));
+}
+
 TEST_F(PreferencesTest, WritesTheLayoutWithCrLf) {
   {
     PreferencesService preferences(directory_);

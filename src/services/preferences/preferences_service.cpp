@@ -1,6 +1,7 @@
 #include "services/preferences/preferences_service.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -29,6 +30,11 @@ size_t NextLine(const std::string& text, size_t position) {
   return lf == std::string::npos ? text.size() : lf + 1;
 }
 
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool WriteAll(int descriptor, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -50,9 +56,16 @@ PreferencesService::~PreferencesService() {
 
 int32_t PreferencesService::PreferencesOpen(const std::string& fileName) {
   PreferencesClose();
-  std::ifstream file(directory_.Resolve(fileName), std::ios::binary);
+  const std::string path = directory_.Resolve(fileName);
+  // A folder of that name is no settings file (reading one would throw).
+  if (IsDirectory(path)) return 0;
+  std::ifstream file(path, std::ios::binary);
   if (!file) return 0;
-  text_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  try {
+    text_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    file.setstate(std::ios::badbit);  // the stream buffer throws on a read error
+  }
   if (file.bad()) {
     text_.clear();
     return 0;
@@ -68,7 +81,8 @@ int32_t PreferencesService::PreferencesOpen(const std::string& fileName) {
 int32_t PreferencesService::PreferencesCreate(const std::string& fileName) {
   PreferencesClose();
   targetPath_ = directory_.Resolve(fileName);
-  // An existing file that may not be written cannot be created anew.
+  // An existing file that may not be written, or a folder, cannot be created anew.
+  if (IsDirectory(targetPath_)) return 0;
   if (::access(targetPath_.c_str(), F_OK) == 0 && ::access(targetPath_.c_str(), W_OK) != 0) {
     return 0;
   }
