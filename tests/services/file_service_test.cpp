@@ -118,6 +118,20 @@ TEST_F(FileServiceTest, GrowsTheTableForHighNumbers) {
   EXPECT_EQ(files_.DataFileOpen(-1, "a.bin"), 0);
 }
 
+TEST_F(FileServiceTest, AFailedOpenGrowsTheTableToo) {
+  struct Case {
+    int32_t number;
+    int32_t capacity;
+  };
+  // In turn on one table: a number at or above the capacity makes it n + 10, whatever the
+  // open gives; a number below it changes nothing.
+  const Case cases[] = {{9, 10}, {10, 20}, {12, 20}, {20, 30}, {25, 30}, {30, 40}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(files_.DataFileOpen(c.number, "no-such-dir\\file.bin"), 0) << c.number;
+    EXPECT_EQ(files_.Capacity(), c.capacity) << c.number;
+  }
+}
+
 TEST_F(FileServiceTest, SizesNamesInTheProgramDirectory) {
   dir_.Write("three.bin", std::string(300, 'x'));
   dir_.Write("empty.bin", "");

@@ -16,6 +16,8 @@ FileService::~FileService() {
 
 int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   if (number < 0) return 0;
+  // The number's record is taken (and the table grown) whether or not the open succeeds.
+  FileRecord& record = table_.Make(number);
   const std::string path = directory_.Resolve(fileName);
   // Opened for writing too, and created when missing, as the game's loaders expect; a file
   // that may only be read is still opened for reading rather than refused.
@@ -31,11 +33,10 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
     }
   }
   currentFile_ = descriptor;
-  if (descriptor < 0) return 0;
-  FileRecord& record = table_.Make(number);
-  // A file still open under this number stays open until shutdown; its record is overwritten.
+  // A file still open under this number stays open until the process ends; its record is
+  // overwritten, by "no file" when this open failed.
   record.descriptor = descriptor;
-  return descriptor + 1;
+  return descriptor < 0 ? 0 : descriptor + 1;
 }
 
 void FileService::ReadIntoCell(size_t count) {
