@@ -78,7 +78,8 @@ int32_t LoadPackageSprite(Operations& ops, int32_t number, const std::string& fi
     return 0;
   }
   if (ops.DrawBegin(ops.SpriteDrawTarget(number)) != 0) {
-    PaintTriples(ops, width, height, width, height, triples, alternative != 0);
+    // The mode is a one-byte flag: only the low 8 bits of the argument count.
+    PaintTriples(ops, width, height, width, height, triples, static_cast<int8_t>(alternative) != 0);
   }
   ops.DrawEnd();
   ops.DataFileClose(kFileNumber);
