@@ -139,6 +139,19 @@ TEST_F(WindowTableTest, AFailedOpenStoresZeroAndKeepsTheCurrentWindow) {
   EXPECT_NE(windows.GadgetButton(1, 0, 0, 5, 5, "B", 0), 0u);
 }
 
+TEST_F(WindowTableTest, TheEventStateStartsAtZeroAndEachWaitSetsTheTypeToNone) {
+  EXPECT_EQ(windows.EventGadgetNumber(), 0);
+  EXPECT_EQ(windows.EventKind(), 0);
+  EXPECT_EQ(windows.EventWindowNumber(), -1);
+  windows.WindowOpen(1, 0, 0, 100, 100, 0, "W");
+  EXPECT_EQ(windows.EventPoll(), 0);  // nothing waiting, yet the type is reset
+  EXPECT_EQ(windows.EventKind(), -1);
+  EXPECT_EQ(windows.EventGadgetNumber(), 0);
+  // Starting the service again clears it all.
+  windows.Start();
+  EXPECT_EQ(windows.EventKind(), 0);
+}
+
 TEST_F(WindowTableTest, CloseBoxGivesEvent16AndLeavesTheWindowOpen) {
   const WindowHandle handle = windows.WindowOpen(1, 0, 0, 300, 180, 0x00CA0001, "Dialog");
   WindowDriver driver(spy.Headless(), windows, 1);

@@ -18,7 +18,7 @@ struct EventState {
   int32_t pending = 0;      // event produced while handling the message; 0 = none
   WindowHandle window = 0;  // the window the last message was for
   int32_t gadget = 0;       // kept until the next gadget event
-  int32_t type = -1;        // reset at the start of every wait
+  int32_t type = 0;         // −1 = none, set at the start of every wait; 0 before the first
   int32_t message = 0;
   int64_t firstParameter = 0;
   int64_t secondParameter = 0;
