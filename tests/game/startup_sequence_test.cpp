@@ -22,6 +22,7 @@ struct Script {
   int32_t screenOpen = 1;
   int32_t textured = 1;
   int32_t texturedCreate = 1;
+  int32_t alternative = 0;  // the "Couleurs alterr\xE9es" box as the dialog leaves it
 };
 
 class ScriptedServices : public Services {
@@ -30,9 +31,14 @@ class ScriptedServices : public Services {
       : Services(platform), script_(script) {}
 
   std::vector<std::string> calls;
+  // The loading screen and the loads, in order, up to the car's rotatable form.
+  std::vector<std::string> loading;
 
   int32_t AudioStart() override { return Note("AudioStart", script_.audio); }
-  int32_t ScreenStart() override { return Note("ScreenStart", script_.screen); }
+  int32_t ScreenStart() override {
+    if (script_.screen != 0) Services::ScreenStart();  // a real screen for the loading screen
+    return Note("ScreenStart", script_.screen);
+  }
   int32_t KeyboardStart() override { return Note("KeyboardStart", script_.keyboard); }
   int32_t TexturedSpriteStart() override { return Note("TexturedSpriteStart", script_.textured); }
   WindowHandle WindowOpen(int32_t number, int32_t, int32_t, int32_t, int32_t, uint32_t,
@@ -44,18 +50,63 @@ class ScriptedServices : public Services {
   int32_t EventGadgetNumber() override { return 2; }
   int32_t EventKind() override { return 0; }
   std::string GadgetTextGet(int32_t) override { return "16 bits"; }
-  int32_t ScreenOpen(int32_t, int32_t, int32_t depth, const std::string&) override {
+  int32_t GadgetStateGet(int32_t number) override { return number == 4 ? script_.alternative : 0; }
+  void ScreenFill(int32_t red, int32_t green, int32_t blue) override {
+    Load("ScreenFill " + Numbers({red, green, blue}));
+    Services::ScreenFill(red, green, blue);
+  }
+  // The drawing of the loading screen itself; what the loaders draw later is theirs.
+  DrawTarget* ScreenDrawTarget() override {
+    screenTarget_ = Services::ScreenDrawTarget();
+    return screenTarget_;
+  }
+  std::uintptr_t DrawBegin(DrawTarget* target) override {
+    const bool onScreen = target != nullptr && target == screenTarget_;
+    if (!presented_) Load(onScreen ? "DrawBegin screen" : "DrawBegin other");
+    return Services::DrawBegin(target);
+  }
+  void DrawString(const std::string& text) override {
+    if (!presented_) Load("DrawString " + text);
+    Services::DrawString(text);
+  }
+  void DrawEnd() override {
+    if (!presented_) Load("DrawEnd");
+    Services::DrawEnd();
+  }
+  SurfaceHandle ScreenPresent() override {
+    Load("ScreenPresent");
+    presented_ = screenOpened_;
+    return Services::ScreenPresent();
+  }
+  int32_t DataFileOpen(int32_t number, const std::string& name) override {
+    Load("DataFileOpen " + std::to_string(number) + " " + name);
+    return Services::DataFileOpen(number, name);
+  }
+  void SpriteSetKeyColour(int32_t number, int32_t red, int32_t green, int32_t blue) override {
+    if (number == 1) Load("SpriteSetKeyColour 1 " + Numbers({red, green, blue}));
+    Services::SpriteSetKeyColour(number, red, green, blue);
+  }
+  int32_t ScreenOpen(int32_t width, int32_t height, int32_t depth,
+                     const std::string& title) override {
+    screenOpened_ = true;
+    if (script_.screenOpen != 0 && Services::ScreenOpen(width, height, depth, title) == 0) {
+      return Note("ScreenOpen failed", 0);
+    }
     return Note("ScreenOpen " + std::to_string(depth), script_.screenOpen);
   }
   std::uintptr_t AudioLoadWave(int32_t number, const std::string& name) override {
+    Load("AudioLoadWave " + std::to_string(number) + " " + name);
     return static_cast<std::uintptr_t>(
         Note("AudioLoadWave " + std::to_string(number) + " " + name, 1));
   }
   SurfaceHandle SpriteLoadFile(int32_t number, const std::string& name, int32_t mode) override {
+    Load("SpriteLoadFile " + std::to_string(number) + " " + name + " " + std::to_string(mode));
     Note("SpriteLoadFile " + std::to_string(number) + " " + name + " " + std::to_string(mode), 0);
     return 0;
   }
   int32_t TexturedSpriteCreate(int32_t q, int32_t n) override {
+    Load("TexturedSpriteCreate " + std::to_string(q) + " " + std::to_string(n));
+    loadingDone_ = true;
     return Note("TexturedSpriteCreate " + std::to_string(q) + " " + std::to_string(n),
                 script_.texturedCreate);
   }
@@ -71,7 +122,20 @@ class ScriptedServices : public Services {
     calls.push_back(call);
     return result;
   }
+  // Only what happens once the screen is open and before the frame loop.
+  void Load(const std::string& call) {
+    if (screenOpened_ && !loadingDone_) loading.push_back(call);
+  }
+  static std::string Numbers(std::initializer_list<int32_t> values) {
+    std::string text;
+    for (int32_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
+    return text;
+  }
   Script script_;
+  bool screenOpened_ = false;
+  bool loadingDone_ = false;
+  bool presented_ = false;
+  DrawTarget* screenTarget_ = nullptr;
 };
 
 struct Outcome {
@@ -79,6 +143,7 @@ struct Outcome {
   std::vector<std::string> messages;
   std::vector<std::string> calls;
   std::vector<std::string> shutdownSteps;
+  std::vector<std::string> loading;
 };
 
 Outcome RunWith(const Script& script) {
@@ -95,6 +160,7 @@ Outcome RunWith(const Script& script) {
   outcome.messages = platform.Messages();
   outcome.calls = services.calls;
   outcome.shutdownSteps = services.ShutdownSteps();
+  outcome.loading = services.loading;
   return outcome;
 }
 
@@ -149,6 +215,40 @@ TEST(StartupSequenceTest, StartsAndLoadsInOrder) {
                                              "ServicesShutDown"};
   EXPECT_EQ(outcome.calls, expected);
   EXPECT_TRUE(outcome.messages.empty());
+}
+
+TEST(StartupSequenceTest, ShowsTheLoadingScreenThenLoadsInOrderInEachColourMode) {
+  struct Case {
+    const char* what;
+    Script script;
+    std::vector<std::string> loading;
+  };
+  const std::vector<std::string> loadingScreen = {"ScreenFill 0 0 0", "DrawBegin screen",
+                                                  "DrawString Chargement...", "DrawEnd",
+                                                  "ScreenPresent"};
+  auto after = [&](std::vector<std::string> rest) {
+    std::vector<std::string> all = loadingScreen;
+    all.insert(all.end(), rest.begin(), rest.end());
+    return all;
+  };
+  const Case cases[] = {
+      {"plain colours",
+       {},
+       after({"AudioLoadWave 1 choc.wav", "DataFileOpen 1 level.map", "DataFileOpen 1 level.bpb",
+              "SpriteLoadFile 1 car.bmp 4", "SpriteSetKeyColour 1 0 255 0",
+              "TexturedSpriteCreate 1 1"})},
+      {"alternative colours",
+       {.alternative = 1},
+       after({"AudioLoadWave 1 choc.wav", "DataFileOpen 1 level.map", "DataFileOpen 1 level.bpb",
+              "SpriteLoadFile 1 car.bmp 4", "DataFileOpen 1 car.bpb",
+              "SpriteSetKeyColour 1 0 127 0", "TexturedSpriteCreate 1 1"})},
+      {"alternative colours without sound",
+       {.audio = 0, .alternative = 1},
+       after({"DataFileOpen 1 level.map", "DataFileOpen 1 level.bpb", "SpriteLoadFile 1 car.bmp 4",
+              "DataFileOpen 1 car.bpb", "SpriteSetKeyColour 1 0 127 0",
+              "TexturedSpriteCreate 1 1"})},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RunWith(c.script).loading, c.loading) << c.what;
 }
 
 TEST(StartupSequenceTest, WithoutSoundTheCrashSoundIsNotLoaded) {
