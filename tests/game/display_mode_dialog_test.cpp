@@ -26,10 +26,11 @@ std::string SettingsFile(const char* fullScreen, const char* mode, const char* a
 
 class DialogRun {
  public:
-  DialogRun() : platform_(Options(dir_)), services_(platform_) { services_.StartUp(); }
+  DialogRun() : spy_(Options(dir_)), services_(spy_) { services_.StartUp(); }
 
   testing::TempDir& Dir() { return dir_; }
-  platform::HeadlessPlatform& Platform() { return platform_; }
+  platform::HeadlessPlatform& Platform() { return spy_.Headless(); }
+  testing::SpyPlatform& Spy() { return spy_; }
   Services& Svc() { return services_; }
 
   // Runs the dialog with the scripted actions; the outcome and what the game would keep.
@@ -37,7 +38,7 @@ class DialogRun {
     std::string error;
     script_ = DialogScript::Parse(actions, error);
     EXPECT_TRUE(script_.has_value()) << error;
-    platform_.SetEventSource(
+    Platform().SetEventSource(
         [this](platform::InputEvent& event) { return script_->Next(services_.Windows(), event); });
     services_.ScreenStart();
     return ChooseDisplayMode(services_, width, height, kTitle, "screen.ini", settings);
@@ -54,7 +55,7 @@ class DialogRun {
     return options;
   }
   testing::TempDir dir_;
-  platform::HeadlessPlatform platform_;
+  testing::SpyPlatform spy_;
   Services services_;
   std::optional<DialogScript> script_;
 };
@@ -138,6 +139,45 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"KeyboardOnTheLastBox", "shift-tab,shift-tab,shift-tab,space,tab,tab,space",
                   SettingsFile("TRUE", "16", "TRUE", "FALSE")}),
     [](const ::testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
+
+struct OpenCase {
+  const char* name;
+  const char* actions;
+  bool windowed;
+  int depth;        // full screen only
+  int refreshRate;  // full screen only; 0: the display's default
+};
+
+class DialogOpenTest : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(DialogOpenTest, OpensTheScreenAsChosen) {
+  const OpenCase& c = GetParam();
+  DialogRun run;
+  EXPECT_EQ(run.Run(c.actions), DisplayModeOutcome::ScreenOpened);
+  EXPECT_EQ(run.Svc().Screen().Windowed(), c.windowed);
+  if (c.windowed) {
+    // Depth and 75 Hz play no part: window 2 is the screen, and no mode is asked for.
+    EXPECT_TRUE(run.Spy().fullScreens.empty());
+    EXPECT_NE(run.Svc().Windows().WindowHandleOf(2), 0u);
+    return;
+  }
+  ASSERT_EQ(run.Spy().fullScreens.size(), 1u);
+  const platform::DisplayMode& mode = run.Spy().fullScreens[0];
+  EXPECT_EQ(mode.width, 800);
+  EXPECT_EQ(mode.height, 600);
+  EXPECT_EQ(mode.depth, c.depth);
+  EXPECT_EQ(mode.refreshRate, c.refreshRate);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DialogOpenTest,
+    ::testing::Values(OpenCase{"Defaults", "ok", false, 16, 0},
+                      OpenCase{"ThirtyTwoBits", "select:1,ok", false, 32, 0},
+                      OpenCase{"Forced75Hz", "toggle:5,ok", false, 16, 75},
+                      OpenCase{"ThirtyTwoBitsAt75Hz", "select:1,toggle:5,ok", false, 32, 75},
+                      OpenCase{"Windowed", "toggle:3,ok", true, 0, 0},
+                      OpenCase{"WindowedIgnores75Hz", "toggle:3,toggle:5,select:1,ok", true, 0, 0}),
+    [](const ::testing::TestParamInfo<OpenCase>& info) { return info.param.name; });
 
 TEST(DisplayModeDialogTest, OkWithoutAModeShowsTheMessageAndGoesOn) {
   DialogRun run;

@@ -17,6 +17,7 @@ class SpyPlatform final : public platform::Platform {
 
   platform::HeadlessPlatform& Headless() { return headless_; }
   std::vector<platform::WindowRequest> requests;
+  std::vector<platform::DisplayMode> fullScreens;  // every full-screen mode asked for
   bool refuseWindows = false;
 
   std::uint32_t TickCount() override { return headless_.TickCount(); }
@@ -39,6 +40,7 @@ class SpyPlatform final : public platform::Platform {
   }
   std::unique_ptr<platform::NativeWindow> CreateFullScreen(const platform::DisplayMode& mode,
                                                            std::string_view title) override {
+    fullScreens.push_back(mode);
     return headless_.CreateFullScreen(mode, title);
   }
   bool PollEvent(platform::InputEvent& event) override { return headless_.PollEvent(event); }
