@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -208,7 +209,14 @@ TEST_F(SpriteShowTest, ClipsAtTheBottomRightCorner) {
 }
 
 TEST_F(SpriteShowTest, DrawsNothingWhollyOutside) {
-  for (auto [x, y] : {std::pair{800, 0}, {-50, 0}, {0, 600}, {0, -50}, {100000, -100000}}) {
+  for (auto [x, y] : {std::pair{800, 0},
+                      {-50, 0},
+                      {0, 600},
+                      {0, -50},
+                      {100000, -100000},
+                      {INT32_MIN, INT32_MIN},
+                      {INT32_MAX, INT32_MAX},
+                      {INT32_MIN, 0}}) {
     services_->SpriteShow(1, x, y);
     EXPECT_EQ(CountNonZero(Back()), 0) << x << "," << y;
   }
@@ -248,6 +256,11 @@ TEST_F(SpriteShowTest, GrabCopiesTheTargetAndClipsOutsideParts) {
   EXPECT_EQ(CountNonZero(corner), 100);
   ASSERT_NE(services_->SpriteGrab(102, -5000, -5000, 10, 10), 0u);
   EXPECT_EQ(CountNonZero(SpriteView(102)), 0);
+  // The far ends of the coordinate range clip like any other place outside.
+  for (auto [x, y] : {std::pair{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, 0}}) {
+    ASSERT_NE(services_->SpriteGrab(103, x, y, 10, 10), 0u);
+    EXPECT_EQ(CountNonZero(SpriteView(103)), 0) << x << "," << y;
+  }
 }
 
 TEST_F(SpriteTest, KeyColoursArePackedForTheScreen) {

@@ -1,6 +1,7 @@
 #include "services/screen/pixel_ops.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace velko {
@@ -33,33 +34,41 @@ void FillSurface(const Surface& target, std::uint32_t value) {
 
 void CopyRect(const Surface& to, int x, int y, const Surface& from, PixelRect source) {
   if (to.Empty() || from.Empty() || to.depth != from.depth) return;
+  // Clipped in 64 bits: positions anywhere in the 32-bit range must not overflow.
+  int64_t toX = x, toY = y, fromX = source.x, fromY = source.y;
+  int64_t width = source.width, height = source.height;
   // Cut the source rectangle to its own buffer, moving the destination along.
-  if (source.x < 0) {
-    source.width += source.x;
-    x -= source.x;
-    source.x = 0;
+  if (fromX < 0) {
+    width += fromX;
+    toX -= fromX;
+    fromX = 0;
   }
-  if (source.y < 0) {
-    source.height += source.y;
-    y -= source.y;
-    source.y = 0;
+  if (fromY < 0) {
+    height += fromY;
+    toY -= fromY;
+    fromY = 0;
   }
-  source.width = std::min(source.width, from.width - source.x);
-  source.height = std::min(source.height, from.height - source.y);
+  width = std::min<int64_t>(width, from.width - fromX);
+  height = std::min<int64_t>(height, from.height - fromY);
   // Then the destination to the target.
-  if (x < 0) {
-    source.width += x;
-    source.x -= x;
-    x = 0;
+  if (toX < 0) {
+    width += toX;
+    fromX -= toX;
+    toX = 0;
   }
-  if (y < 0) {
-    source.height += y;
-    source.y -= y;
-    y = 0;
+  if (toY < 0) {
+    height += toY;
+    fromY -= toY;
+    toY = 0;
   }
-  source.width = std::min(source.width, to.width - x);
-  source.height = std::min(source.height, to.height - y);
-  if (source.width <= 0 || source.height <= 0) return;
+  width = std::min<int64_t>(width, to.width - toX);
+  height = std::min<int64_t>(height, to.height - toY);
+  if (width <= 0 || height <= 0) return;
+  // Everything is now inside both buffers, so it fits in int again.
+  x = static_cast<int>(toX);
+  y = static_cast<int>(toY);
+  source = {static_cast<int>(fromX), static_cast<int>(fromY), static_cast<int>(width),
+            static_cast<int>(height)};
 
   const size_t rowBytes = static_cast<size_t>(source.width) * from.BytesPerPixel();
   const bool sameBuffer = to.pixels == from.pixels;
