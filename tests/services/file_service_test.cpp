@@ -63,6 +63,40 @@ TEST_F(FileServiceTest, ReadsPastTheEndRepeatTheTransferCell) {
   EXPECT_EQ(files_.DataFileReadInt16(), 0x1234);
 }
 
+TEST_F(FileServiceTest, LongFilesReadTheSameAcrossTheReadAhead) {
+  // Read from an odd offset: words straddle every read-ahead boundary, and one byte is left.
+  constexpr size_t kLength = 200002;
+  std::string bytes(kLength, '\0');
+  for (size_t i = 0; i < kLength; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+  const auto byteAt = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+  dir_.Write("long.bin", bytes);
+  ASSERT_NE(files_.DataFileOpen(1, "long.bin"), 0);
+  ASSERT_EQ(files_.DataFileReadInt8(), static_cast<int8_t>(byteAt(0)));
+  size_t at = 1;
+  for (; at + 1 < kLength; at += 2) {
+    const auto expected = static_cast<int16_t>(byteAt(at) | (byteAt(at + 1) << 8));
+    ASSERT_EQ(files_.DataFileReadInt16(), expected) << "at " << at;
+  }
+  // The last byte alone, under the high byte of the word before.
+  const auto last = static_cast<int16_t>(byteAt(at) | (byteAt(at - 1) << 8));
+  EXPECT_EQ(files_.DataFileReadInt16(), last);
+  EXPECT_EQ(files_.DataFileReadInt16(), last);
+}
+
+TEST_F(FileServiceTest, OpeningAnotherFileReadsItFromItsStart) {
+  dir_.Write("a.bin", std::string("\x01\x02\x03\x04", 4));
+  dir_.Write("b.bin", std::string("\x11\x12", 2));
+  ASSERT_NE(files_.DataFileOpen(1, "a.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt8(), 1);
+  ASSERT_NE(files_.DataFileOpen(2, "b.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x1211);
+  ASSERT_NE(files_.DataFileOpen(3, "a.bin"), 0);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x0201);
+  // Closing the file being read: reads give the transfer cell, not what was read ahead.
+  files_.DataFileClose(3);
+  EXPECT_EQ(files_.DataFileReadInt16(), 0x0201);
+}
+
 TEST_F(FileServiceTest, AFreshRunReadsZeroFromAMissingFileItCreates) {
   ASSERT_NE(files_.DataFileOpen(1, "level.map"), 0);
   EXPECT_TRUE(dir_.Exists("level.map"));

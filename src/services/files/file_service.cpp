@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velko {
@@ -33,6 +34,7 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
     }
   }
   currentFile_ = descriptor;
+  ForgetBufferedBytes();
   // A file still open under this number stays open until the process ends; its record is
   // overwritten, by "no file" when this open failed.
   record.descriptor = descriptor;
@@ -41,10 +43,22 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
 
 void FileService::ReadIntoCell(size_t count) {
   if (currentFile_ < 0) return;
-  std::array<uint8_t, 2> bytes{};
-  const ssize_t got = ::read(currentFile_, bytes.data(), count);
-  for (ssize_t i = 0; i < got; ++i)
-    transferCell_[static_cast<size_t>(i)] = bytes[static_cast<size_t>(i)];
+  if (bufferEnd_ - bufferStart_ < count) {
+    // Keep what is left and read ahead after it; at the end of the file fewer bytes come.
+    std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(bufferStart_),
+              buffer_.begin() + static_cast<std::ptrdiff_t>(bufferEnd_), buffer_.begin());
+    bufferEnd_ -= bufferStart_;
+    bufferStart_ = 0;
+    ssize_t got = 0;
+    do {
+      got = ::read(currentFile_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_);
+    } while (got < 0 && errno == EINTR);
+    if (got > 0) bufferEnd_ += static_cast<size_t>(got);
+  }
+  // Only the bytes actually there reach the cell; the rest of it keeps its old value.
+  const size_t got = std::min(count, bufferEnd_ - bufferStart_);
+  for (size_t i = 0; i < got; ++i) transferCell_[i] = buffer_[bufferStart_ + i];
+  bufferStart_ += got;
 }
 
 int32_t FileService::DataFileReadInt8() {
@@ -62,7 +76,10 @@ void FileService::DataFileClose(int32_t number) {
   if (record == nullptr || record->descriptor < 0) return;
   ::close(record->descriptor);
   // Reads after a close give the transfer cell, never another file that reused the descriptor.
-  if (currentFile_ == record->descriptor) currentFile_ = -1;
+  if (currentFile_ == record->descriptor) {
+    currentFile_ = -1;
+    ForgetBufferedBytes();
+  }
   record->descriptor = -1;
 }
 

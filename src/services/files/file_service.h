@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "services/files/program_directory.h"
 #include "services/memory/object_table.h"
@@ -31,11 +32,19 @@ class FileService {
     int descriptor = -1;
   };
   void ReadIntoCell(size_t count);
+  void ForgetBufferedBytes() { bufferStart_ = bufferEnd_ = 0; }
+
+  // Only the current file is ever read, so one read-ahead buffer serves it: loading a level
+  // costs a few reads of the system, not one per value.
+  static constexpr size_t kBufferSize = 65536;
 
   const ProgramDirectory& directory_;
   ObjectTable<FileRecord> table_{10, 10, 0};
   int currentFile_ = -1;
   std::array<uint8_t, 4> transferCell_{};
+  std::vector<uint8_t> buffer_ = std::vector<uint8_t>(kBufferSize);
+  size_t bufferStart_ = 0;  // next unread byte
+  size_t bufferEnd_ = 0;    // one past the last byte read ahead
 };
 
 }  // namespace velko
