@@ -22,8 +22,8 @@ bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
 
   const int64_t storedColumns = std::max<int64_t>(width, 0) + 1;
   const int64_t storedRows = std::max<int64_t>(height, 0) + 1;
-  // A short file still reads past its end as the original did, but the header alone must not
-  // make us hold a gigabyte of cells.
+  // A short file still reads past its end (stored maps may rely on it), but the header alone
+  // must not make us hold a gigabyte of cells.
   if (storedColumns * storedRows > kMaxGridCells) {
     ops.DataFileClose(kMapFile);
     error = std::string("La carte de ") + kMapName + " est trop grande (" + std::to_string(width) +
@@ -59,7 +59,7 @@ bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
 
 void TilesCut(Operations& ops, LevelData& level, int32_t& nextTileSprite) {
   ops.ScreenSelectTarget(kTilePicture);
-  // Both bounds and the tile counter are 16-bit, as in the original.
+  // Both bounds and the tile counter are 16-bit, and wrap as such.
   const int16_t pictureRows = static_cast<int16_t>(ops.SpriteGetHeight(kTilePicture) / kTileSize);
   const int16_t pictureColumns = static_cast<int16_t>(ops.SpriteGetWidth(kTilePicture) / kTileSize);
   int16_t k = 0;

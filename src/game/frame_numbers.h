@@ -1,5 +1,5 @@
 // Number handling shared by the frame steps. Intermediate results are carried in double and
-// rounded to float32 only when stored, as the original floating-point unit did; every
+// rounded to float32 only when stored, as an x87 unit does, so replays agree; every
 // rounding to a whole number goes to the nearest integer, halves to even.
 #pragma once
 
@@ -31,7 +31,7 @@ inline int32_t NearestInt32(double value) {
   return static_cast<int32_t>(rounded);
 }
 
-// Keeps the low 16 or 8 bits, signed, as the original's narrow variables did.
+// Keeps the low 16 or 8 bits, signed, as the half-tile test's narrow variables do.
 inline int16_t Low16(int32_t value) {
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFFu));
 }

@@ -24,7 +24,7 @@ ProbeAngles AnglesOf(const CarState& car) {
 }
 
 int32_t CellOf(double mapPoint) {
-  // Integer division truncates toward zero, like the original's.
+  // Integer division truncates toward zero: a point just left of the map reads cell 0.
   return NearestInt32(mapPoint) / kTileSize;
 }
 
@@ -44,8 +44,8 @@ int8_t& TypeOf(ProbeState& probes, Probe probe) {
 
 void ReadProbes(const CarState& car, const LevelData& level, ProbeState& probes) {
   const ProbeAngles angles = AnglesOf(car);
-  // Offsets from the car's top-left corner to the probe, as the original has them: the left
-  // probe's y offset is 26, not 30.
+  // Offsets from the car's top-left corner to the probe; the left probe's y offset is 26,
+  // not 30, and replays depend on it.
   const double offsetX[3] = {26.0 * std::cos(angles.front), 30.0 * std::cos(angles.left),
                              30.0 * std::cos(angles.right)};
   const double offsetY[3] = {26.0 * std::sin(angles.front), 26.0 * std::sin(angles.left),

@@ -17,7 +17,7 @@ std::optional<std::string> FirstFreeShotName(Operations& ops) {
 void SaveScreenshot(Operations& ops, std::string& shotName) {
   ops.SpriteGrab(kShotSprite, 0, 0, 800, 600);
   const std::optional<std::string> name = FirstFreeShotName(ops);
-  // The original saved over the previous shot when every name was taken.
+  // Every name taken: nothing is written rather than a shot overwritten.
   if (!name) return;
   shotName = *name;
   ops.SpriteSaveBmp(kShotSprite, shotName);

@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LevelMapTest, MissingFileGivesAnEmptyMap) {
   ASSERT_TRUE(LevelMapRead(ops_, level_, error_));
-  EXPECT_TRUE(dir_.Exists("level.map"));  // created empty, as the original did
+  EXPECT_TRUE(dir_.Exists("level.map"));  // opened for writing, so created empty
   EXPECT_EQ(level_.grid.columns, 0);
   EXPECT_EQ(level_.grid.rows, 0);
   ASSERT_NE(CellAt(level_.grid, 0, 0), nullptr);

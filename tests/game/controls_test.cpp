@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(ElevenHeadings, RadiansTest,
                                            RadiansCase{310, 0x40ad22fd, 0x40ad22fc},
                                            RadiansCase{340, 0x40bde44f, 0x40bde44e}));
 
-TEST(RadiansTest, ConstantsAreTheOriginalBitPatterns) {
+TEST(RadiansTest, ConstantsHaveTheirExactBitPatterns) {
   EXPECT_EQ(std::bit_cast<uint32_t>(kTwoPi), 0x40C90FDBu);
   EXPECT_EQ(std::bit_cast<uint32_t>(kRate001), 0x3A83126Eu);
   EXPECT_EQ(std::bit_cast<uint32_t>(kRate0005), 0x3A03126Eu);
