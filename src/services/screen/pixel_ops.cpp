@@ -32,43 +32,45 @@ void FillSurface(const Surface& target, std::uint32_t value) {
   for (int y = 1; y < target.height; ++y) std::memcpy(target.Row(y), first, rowBytes);
 }
 
+namespace {
+
+struct Span {
+  int64_t from = 0;
+  int64_t to = 0;
+  int64_t length = 0;
+};
+
+// One axis of a copy: `length` units from `from` in a source `fromSize` long land at `to` in a
+// target `toSize` long. Cut to the source first, then to the target, moving the other end
+// along; in 64 bits, so positions anywhere in the 32-bit range cannot overflow.
+Span ClipSpan(int64_t from, int64_t to, int64_t length, int fromSize, int toSize) {
+  if (from < 0) {
+    length += from;
+    to -= from;
+    from = 0;
+  }
+  length = std::min<int64_t>(length, fromSize - from);
+  if (to < 0) {
+    length += to;
+    from -= to;
+    to = 0;
+  }
+  length = std::min<int64_t>(length, toSize - to);
+  return {from, to, length};
+}
+
+}  // namespace
+
 void CopyRect(const Surface& to, int x, int y, const Surface& from, PixelRect source) {
   if (to.Empty() || from.Empty() || to.depth != from.depth) return;
-  // Clipped in 64 bits: positions anywhere in the 32-bit range must not overflow.
-  int64_t toX = x, toY = y, fromX = source.x, fromY = source.y;
-  int64_t width = source.width, height = source.height;
-  // Cut the source rectangle to its own buffer, moving the destination along.
-  if (fromX < 0) {
-    width += fromX;
-    toX -= fromX;
-    fromX = 0;
-  }
-  if (fromY < 0) {
-    height += fromY;
-    toY -= fromY;
-    fromY = 0;
-  }
-  width = std::min<int64_t>(width, from.width - fromX);
-  height = std::min<int64_t>(height, from.height - fromY);
-  // Then the destination to the target.
-  if (toX < 0) {
-    width += toX;
-    fromX -= toX;
-    toX = 0;
-  }
-  if (toY < 0) {
-    height += toY;
-    fromY -= toY;
-    toY = 0;
-  }
-  width = std::min<int64_t>(width, to.width - toX);
-  height = std::min<int64_t>(height, to.height - toY);
-  if (width <= 0 || height <= 0) return;
+  const Span across = ClipSpan(source.x, x, source.width, from.width, to.width);
+  const Span down = ClipSpan(source.y, y, source.height, from.height, to.height);
+  if (across.length <= 0 || down.length <= 0) return;
   // Everything is now inside both buffers, so it fits in int again.
-  x = static_cast<int>(toX);
-  y = static_cast<int>(toY);
-  source = {static_cast<int>(fromX), static_cast<int>(fromY), static_cast<int>(width),
-            static_cast<int>(height)};
+  x = static_cast<int>(across.to);
+  y = static_cast<int>(down.to);
+  source = {static_cast<int>(across.from), static_cast<int>(down.from),
+            static_cast<int>(across.length), static_cast<int>(down.length)};
 
   const size_t rowBytes = static_cast<size_t>(source.width) * from.BytesPerPixel();
   const bool sameBuffer = to.pixels == from.pixels;
