@@ -1,7 +1,7 @@
-# SDL stays behind the platform seam: only src/platform/sdl/ (and the SDL platform's own
-# tests) may include it.
-add_test(NAME sdl_stays_in_its_folder
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sdl_confined.sh ${CMAKE_SOURCE_DIR})
+# The layers' include rules: no backend below the game, no game below the services, no
+# service below the platform interface, and each backend's system headers in its own folder.
+add_test(NAME include_rules_hold
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/include_rules.sh ${CMAKE_SOURCE_DIR})
 
 if(TARGET velko)
   add_test(NAME velko_without_display_reports_and_exits_zero

@@ -1,4 +1,4 @@
-// The game's entry: the real platform, the services in their order, one run, exit code 0.
+// The Linux entry: the SDL platform, the services in their order, one run, exit code 0.
 #include "game/game.h"
 #include "platform/sdl/sdl_platform.h"
 #include "services/services.h"
