@@ -182,6 +182,48 @@ TEST_F(LevelMapTest, ShortFileRepeatsTheLastValueRead) {
   EXPECT_EQ(TileDefAt(level_, 0x0106)->collisionType, 0);
 }
 
+// Headers that announce millions of values past a file's end: the values stay the stale
+// ones, and the end, once met, is not asked of the system again.
+struct StaleHeaderCase {
+  const char* name;
+  std::vector<unsigned char> bytes;
+  int columns;
+  int rows;
+  int16_t cellTile;
+  int tileCount;
+  int8_t collisionType;
+};
+
+void PrintTo(const StaleHeaderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class StaleHeaderTest : public LevelMapTest,
+                        public ::testing::WithParamInterface<StaleHeaderCase> {};
+
+TEST_P(StaleHeaderTest, ReadsTheEndOnceAndKeepsTheStaleValues) {
+  const StaleHeaderCase& c = GetParam();
+  MapBytes map;
+  map.bytes = c.bytes;
+  ASSERT_TRUE(Read(map));
+  EXPECT_EQ(level_.grid.columns, c.columns);
+  EXPECT_EQ(level_.grid.rows, c.rows);
+  EXPECT_EQ(CellAt(level_.grid, c.columns - 1, c.rows - 1)->tile, c.cellTile);
+  EXPECT_EQ(level_.tiles.Count(), c.tileCount);
+  EXPECT_EQ(TileDefAt(level_, c.tileCount - 1)->collisionType, c.collisionType);
+  // One read for the bytes, one that meets the end; millions of values cost nothing more.
+  EXPECT_LE(files_.SystemReads(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, StaleHeaderTest,
+    ::testing::Values(
+        // The height and everything after repeat 0x0704: 1796 x 1796 cells.
+        StaleHeaderCase{"TwoBytes", {0x04, 0x07}, 0x0704, 0x0704, 0x0704, 0x0704, 0x04},
+        // 32767 x 127 from the header alone, then the reserved byte 0x7F over and over.
+        StaleHeaderCase{"FourBytes", {0xFF, 0x7F, 0x7F, 0x00}, 32767, 127, 0x007F, 0x007F, 0x7F}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct HugeCase {
   int width;
   int height;

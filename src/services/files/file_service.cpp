@@ -43,7 +43,7 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
 
 void FileService::ReadIntoCell(size_t count) {
   if (currentFile_ < 0) return;
-  if (bufferEnd_ - bufferStart_ < count) {
+  if (bufferEnd_ - bufferStart_ < count && !endReached_) {
     // Keep what is left and read ahead after it; at the end of the file fewer bytes come.
     std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(bufferStart_),
               buffer_.begin() + static_cast<std::ptrdiff_t>(bufferEnd_), buffer_.begin());
@@ -51,9 +51,11 @@ void FileService::ReadIntoCell(size_t count) {
     bufferStart_ = 0;
     ssize_t got = 0;
     do {
+      ++systemReads_;
       got = ::read(currentFile_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_);
     } while (got < 0 && errno == EINTR);
     if (got > 0) bufferEnd_ += static_cast<size_t>(got);
+    if (got <= 0) endReached_ = true;  // the end, or an error that would only repeat
   }
   // Only the bytes actually there reach the cell; the rest of it keeps its old value.
   const size_t got = std::min(count, bufferEnd_ - bufferStart_);

@@ -26,13 +26,18 @@ class FileService {
   int32_t DataFileSize(const std::string& fileName) const;
 
   int32_t Capacity() const { return table_.Capacity(); }
+  // Reads of the system made so far, for tests of the read-ahead.
+  int64_t SystemReads() const { return systemReads_; }
 
  private:
   struct FileRecord {
     int descriptor = -1;
   };
   void ReadIntoCell(size_t count);
-  void ForgetBufferedBytes() { bufferStart_ = bufferEnd_ = 0; }
+  void ForgetBufferedBytes() {
+    bufferStart_ = bufferEnd_ = 0;
+    endReached_ = false;
+  }
 
   // Only the current file is ever read, so one read-ahead buffer serves it: loading a level
   // costs a few reads of the system, not one per value.
@@ -45,6 +50,10 @@ class FileService {
   std::vector<uint8_t> buffer_ = std::vector<uint8_t>(kBufferSize);
   size_t bufferStart_ = 0;  // next unread byte
   size_t bufferEnd_ = 0;    // one past the last byte read ahead
+  // The current file gave no more bytes: later reads keep the transfer cell without asking
+  // the system again, so a header announcing millions of values past the end costs nothing.
+  bool endReached_ = false;
+  int64_t systemReads_ = 0;
 };
 
 }  // namespace velko
