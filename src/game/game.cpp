@@ -13,6 +13,12 @@ void Game::Fatal(const std::string& text) {
   ops_.MessageShow(kErrorTitle, text, 0);
 }
 
+bool Game::RequireDataFile(const std::string& name) {
+  if (ops_.DataFileSize(name) > 0) return true;
+  Fatal(kMissingDataFile + name);
+  return false;
+}
+
 int Game::Run() {
   if (StartAndLoad()) FrameLoopRun(ops_, state_, observer_);
   ops_.ServicesShutDown();
@@ -54,6 +60,7 @@ bool Game::StartAndLoad() {
   if (state_.settings.alternativeColours == 1) state_.alternativeColoursCopy = 1;
   if (state_.soundAvailable != 0) ops_.AudioLoadWave(1, "choc.wav");
 
+  if (!RequireDataFile("level.map")) return false;
   std::string levelError;
   if (!LevelMapRead(ops_, state_.level, levelError)) {
     Fatal(levelError);
@@ -61,6 +68,7 @@ bool Game::StartAndLoad() {
   }
 
   state_.nextTileSprite = 100;
+  if (!RequireDataFile("level.bpb")) return false;
   LoadPackageSprite(ops_, 0, "level.bpb", state_.alternativeColoursCopy);
   TilesCut(ops_, state_.level, state_.nextTileSprite);
 

@@ -14,6 +14,8 @@ inline constexpr char kScreenFailed[] =
     "Impossible d'ouvrir l'\xE9"
     "cran avec les parametres actuels.";
 inline constexpr char kBadPackage[] = "Package incorect";
+// A missing or empty circuit would leave a silent black world: the player is told which file.
+inline constexpr char kMissingDataFile[] = "Fichier introuvable ou vide : ";
 inline constexpr char kGameTitle[] = "Project Velko Alpha 0.5";
 
 class Game {
@@ -29,6 +31,8 @@ class Game {
  private:
   bool StartAndLoad();  // false: shut down now
   void Fatal(const std::string& text);
+  // False, after telling the player, when the data file is missing, empty or a folder.
+  bool RequireDataFile(const std::string& name);
 
   Operations& ops_;
   FrameObserver observer_;

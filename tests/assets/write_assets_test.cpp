@@ -1,6 +1,9 @@
 // The generator's output files are exactly the assets it makes, under the game's names.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "assetgen/game_assets.h"
 #include "temp_dir.h"
 
@@ -21,6 +24,26 @@ TEST(WriteGameAssets, WritesTheFiveFilesBesideTheGame) {
   EXPECT_EQ(dir.Read("car.bmp"), AsString(made.carBmp));
   EXPECT_EQ(dir.Read("car.bpb"), AsString(made.carPackage));
   EXPECT_EQ(dir.Read("choc.wav"), AsString(made.crashWave));
+}
+
+TEST(WriteGameAssets, RepairsMissingAndChangedFilesAndLeavesIntactOnesAlone) {
+  velko::testing::TempDir dir;
+  std::string failed;
+  ASSERT_TRUE(WriteGameAssets(dir.Path(), failed));
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"level.map", "level.bpb", "car.bmp", "car.bpb", "choc.wav"}) {
+    std::filesystem::last_write_time(dir.File(name), old);
+  }
+  std::filesystem::remove(dir.File("level.map"));
+  dir.Write("level.bpb", "");  // as an old open-for-reading left it
+  dir.Write("choc.wav", "RIFF");
+  ASSERT_TRUE(WriteGameAssets(dir.Path(), failed));
+  const GameAssets made = MakeGameAssets();
+  EXPECT_EQ(dir.Read("level.map"), AsString(made.levelMap));
+  EXPECT_EQ(dir.Read("level.bpb"), AsString(made.levelPackage));
+  EXPECT_EQ(dir.Read("choc.wav"), AsString(made.crashWave));
+  EXPECT_EQ(std::filesystem::last_write_time(dir.File("car.bmp")), old);
+  EXPECT_EQ(std::filesystem::last_write_time(dir.File("car.bpb")), old);
 }
 
 TEST(WriteGameAssets, NamesTheFileItCouldNotWrite) {

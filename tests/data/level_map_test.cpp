@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LevelMapTest, MissingFileGivesAnEmptyMap) {
   ASSERT_TRUE(LevelMapRead(ops_, level_, error_));
-  EXPECT_TRUE(dir_.Exists("level.map"));  // opened for writing, so created empty
+  EXPECT_FALSE(dir_.Exists("level.map"));  // reading never creates the file
   EXPECT_EQ(level_.grid.columns, 0);
   EXPECT_EQ(level_.grid.rows, 0);
   ASSERT_NE(CellAt(level_.grid, 0, 0), nullptr);

@@ -2,6 +2,7 @@
 // so each failure path can be taken whatever the platform can do.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct Script {
   int32_t textured = 1;
   int32_t texturedCreate = 1;
   int32_t alternative = 0;  // the "Couleurs alterr\xE9es" box as the dialog leaves it
+  // Bytes of the level's two files beside the program (a 1 x 1 map, a 1 x 1 picture); none
+  // leaves the file out.
+  std::optional<std::string> levelMap =
+      std::string("\x01\x00\x01\x00\x00\x00\x00\x00\x01\x00\x00", 11);
+  std::optional<std::string> levelPicture = std::string("\x01\x00\x01\x00\x7F\x7F\x7F", 7);
 };
 
 class ScriptedServices : public Services {
@@ -148,6 +154,8 @@ struct Outcome {
 
 Outcome RunWith(const Script& script) {
   testing::TempDir dir;
+  if (script.levelMap) dir.Write("level.map", *script.levelMap);
+  if (script.levelPicture) dir.Write("level.bpb", *script.levelPicture);
   platform::HeadlessOptions options;
   options.executablePath = dir.ExecutablePath();
   options.echoMessages = false;
@@ -175,6 +183,8 @@ TEST(StartupSequenceTest, EachFailureShowsItsMessageAndEndsWithExitCodeZero) {
       "Erreur: Impossible d'ouvrir l'\xC3\xA9"
       "cran avec les parametres actuels.";
   const std::string badPackage = "Erreur: Package incorect";
+  const std::string noMap = "Erreur: Fichier introuvable ou vide : level.map";
+  const std::string noPicture = "Erreur: Fichier introuvable ou vide : level.bpb";
   struct Case {
     const char* what;
     Script script;
@@ -190,6 +200,9 @@ TEST(StartupSequenceTest, EachFailureShowsItsMessageAndEndsWithExitCodeZero) {
       {"no rotated sprites", {.textured = 0}, {directX}, "TexturedSpriteStart"},
       {"car not made", {.texturedCreate = 0}, {badPackage}, "TexturedSpriteCreate 1 1"},
       {"dialog closed", {.dialogClosed = true}, {}, "WindowOpen 1"},
+      {"no level.map", {.levelMap = std::nullopt}, {noMap}, "AudioLoadWave 1 choc.wav"},
+      {"empty level.map", {.levelMap = ""}, {noMap}, "AudioLoadWave 1 choc.wav"},
+      {"no level.bpb", {.levelPicture = std::nullopt}, {noPicture}, "AudioLoadWave 1 choc.wav"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = RunWith(c.script);

@@ -97,11 +97,13 @@ TEST_F(FileServiceTest, OpeningAnotherFileReadsItFromItsStart) {
   EXPECT_EQ(files_.DataFileReadInt16(), 0x0201);
 }
 
-TEST_F(FileServiceTest, AFreshRunReadsZeroFromAMissingFileItCreates) {
-  ASSERT_NE(files_.DataFileOpen(1, "level.map"), 0);
-  EXPECT_TRUE(dir_.Exists("level.map"));
+TEST_F(FileServiceTest, AMissingFileIsNeitherOpenedNorCreated) {
+  EXPECT_EQ(files_.DataFileOpen(1, "level.map"), 0);
+  EXPECT_FALSE(dir_.Exists("level.map"));
+  // In a fresh run the reads then give the cleared transfer cell.
   EXPECT_EQ(files_.DataFileReadInt16(), 0);
   EXPECT_EQ(files_.DataFileReadInt8(), 0);
+  EXPECT_EQ(files_.DataFileSize("level.map"), -1);
 }
 
 // A file the program may read but not write. Root may write any plain file, so then a system

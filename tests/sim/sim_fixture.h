@@ -33,7 +33,8 @@ class Bytes {
   std::vector<unsigned char> data;
 };
 
-// "level.map": `tileAt(column, row)` for every cell, then one collision type per tile.
+// "level.map": `tileAt(column, row)` for every cell, then one collision type per tile; and a
+// "level.bpb" of one pixel.
 inline void WriteLevelMap(const TempDir& dir, int columns, int rows,
                           const std::function<int(int, int)>& tileAt,
                           const std::vector<int>& types) {
@@ -45,6 +46,10 @@ inline void WriteLevelMap(const TempDir& dir, int columns, int rows,
   map.U16(static_cast<unsigned>(types.size()));
   for (int type : types) map.U8(static_cast<unsigned>(type));
   dir.Write("level.map", map.data);
+  // A tile picture too small for any tile: the map is drawn black, but the game has its file.
+  Bytes picture;
+  picture.U16(1).U16(1).U8(0).U8(0).U8(0);
+  dir.Write("level.bpb", picture.data);
 }
 
 // A 64 x 64 24-bit car: a red body on the green key colour.

@@ -1,6 +1,7 @@
 #include "assetgen/asset_files.h"
 
 #include <fstream>
+#include <iterator>
 
 namespace velko::assetgen {
 namespace {
@@ -121,6 +122,15 @@ Bytes EncodeWav16Mono(std::span<const std::int16_t> samples, int sampleRate) {
 }
 
 bool WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+  // A file that already holds these bytes is left alone, so a rebuild that finds every
+  // asset intact touches nothing.
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+      const Bytes present{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      if (present == bytes) return true;
+    }
+  }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -20,12 +20,9 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   // The number's record is taken (and the table grown) whether or not the open succeeds.
   FileRecord& record = table_.Make(number);
   const std::string path = directory_.Resolve(fileName);
-  // Opened for writing too, and created when missing, as the game's loaders expect; a file
-  // that may only be read is still opened for reading rather than refused.
-  int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (descriptor < 0 && (errno == EACCES || errno == EROFS || errno == EPERM || errno == ETXTBSY)) {
-    descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  }
+  // Opened for reading only, and never created: reading a missing file must not leave an
+  // empty one behind, and a file the player may only read still loads.
+  int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor >= 0) {
     struct stat info {};
     if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
