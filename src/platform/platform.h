@@ -93,6 +93,7 @@ enum class EventType {
   FocusGained,
   FocusLost,
   Exposed,  // the window's client area was lost and must be presented again
+  Quit,     // the system asks the program to end (a signal, a logout); windowId 0
 };
 
 struct InputEvent {

@@ -7,6 +7,8 @@
 namespace velko::platform {
 namespace {
 
+constexpr int kSignalCheckMs = 200;
+
 // False for SDL events that mean nothing to the game (they are skipped).
 bool Translate(const SDL_Event& sdl, InputEvent& event) {
   event = {};
@@ -54,8 +56,12 @@ bool Translate(const SDL_Event& sdl, InputEvent& event) {
         default:
           return false;
       }
+    case SDL_QUIT:
+      // Follows the close request of the last window, already reported; ending is asked
+      // either way.
+      event.type = EventType::Quit;
+      return true;
     default:
-      // SDL_QUIT follows the close request of the last window, which was already reported.
       return false;
   }
 }
@@ -63,6 +69,11 @@ bool Translate(const SDL_Event& sdl, InputEvent& event) {
 }  // namespace
 
 bool SdlPlatform::PollEvent(InputEvent& event) {
+  if (TakeQuitSignal()) {
+    event = {};
+    event.type = EventType::Quit;
+    return true;
+  }
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl) != 0) {
@@ -74,10 +85,15 @@ bool SdlPlatform::PollEvent(InputEvent& event) {
 bool SdlPlatform::WaitEvent(InputEvent& event) {
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
-  while (SDL_WaitEvent(&sdl) != 0) {
-    if (Translate(sdl, event)) return true;
+  for (;;) {
+    // A signal does not wake SDL's wait: look for one a few times a second.
+    if (TakeQuitSignal()) {
+      event = {};
+      event.type = EventType::Quit;
+      return true;
+    }
+    if (SDL_WaitEventTimeout(&sdl, kSignalCheckMs) != 0 && Translate(sdl, event)) return true;
   }
-  return false;
 }
 
 }  // namespace velko::platform

@@ -186,7 +186,8 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
       }
     }
   }
-  // Closing the window ends the game the way Escape does.
+  // Closing the window, or a termination signal, ends the game the way Escape does.
+  if (QuitSignalCount() != quitSignalsAtStart_) closeRequested_ = true;
   if (closeRequested_) keys[kDikEscape] = kHeld;
   // Without the focus every key reads as released, so nothing sticks while the player is away.
   if (!videoStarted_ || SDL_GetKeyboardFocus() == nullptr) return true;

@@ -12,6 +12,19 @@ namespace velko::platform {
 
 SdlPlatform::SdlPlatform() {
   SDL_SetMainReady();
+  InstallQuitSignals();
+  quitSignalsAtStart_ = quitSignalsReported_ = QuitSignalCount();
+}
+
+void ReportSdlFailure(const char* call) {
+  std::fprintf(stderr, "velko: %s failed: %s\n", call, SDL_GetError());
+}
+
+bool SdlPlatform::TakeQuitSignal() {
+  const int received = QuitSignalCount();
+  if (received == quitSignalsReported_) return false;
+  quitSignalsReported_ = received;
+  return true;
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -23,6 +36,7 @@ bool SdlPlatform::EnsureVideo() {
   if (videoStarted_) return true;
   if (videoFailed_) return false;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    ReportSdlFailure("SDL_InitSubSystem(SDL_INIT_VIDEO)");
     videoFailed_ = true;
     return false;
   }
@@ -57,19 +71,25 @@ int SdlPlatform::MessageBox(std::string_view titleCp1252, std::string_view textC
   const std::string title = Utf8FromCp1252(titleCp1252);
   const std::string text = Utf8FromCp1252(textCp1252);
   // Without a display the box cannot be shown; the message still reaches the player's terminal.
-  if (!EnsureVideo() || SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr) != 0) {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  bool shown = false;
+  if (EnsureVideo()) {
+    shown = SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr) == 0;
+    if (!shown) ReportSdlFailure("SDL_ShowSimpleMessageBox");
   }
+  if (!shown) std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   return 1;
 }
 
 DesktopInfo SdlPlatform::Desktop() {
   DesktopInfo info;
   SDL_DisplayMode mode;
-  if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+  if (!EnsureVideo()) return info;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
     info.width = mode.w;
     info.height = mode.h;
     info.depth = SDL_BITSPERPIXEL(mode.format) <= 16 ? 16 : 32;
+  } else {
+    ReportSdlFailure("SDL_GetDesktopDisplayMode");
   }
   return info;
 }

@@ -44,10 +44,24 @@ class SdlPlatform final : public Platform {
   bool videoFailed_ = false;
   // A close request reached the game while it ran: from then on Escape reads as held.
   bool closeRequested_ = false;
+  // Termination signals received before this platform, and those already turned into Quit
+  // events.
+  int quitSignalsAtStart_ = 0;
+  int quitSignalsReported_ = 0;
+  // True, once per signal, when a termination signal is waiting to be reported.
+  bool TakeQuitSignal();
   std::unique_ptr<Fonts> fonts_;
 };
 
 // DirectInput scan code of an SDL scancode, 0 for keys a PC keyboard does not have.
 int DikFromSdlScancode(int sdlScancode);
+
+// Catches SIGINT, SIGTERM and SIGHUP for the platform (before SDL starts); the count of those
+// received so far.
+void InstallQuitSignals();
+int QuitSignalCount();
+
+// One line on stderr: the SDL call that failed and SDL's reason.
+void ReportSdlFailure(const char* call);
 
 }  // namespace velko::platform

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/sdl/sdl_platform.h"
 
@@ -197,7 +198,10 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowRequest& req
   WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(request.title).c_str(), x + insets.left,
                                     y + insets.top, std::max(request.clientWidth, 1),
                                     std::max(request.clientHeight, 1), flags));
-  if (window == nullptr) return nullptr;
+  if (window == nullptr) {
+    ReportSdlFailure("SDL_CreateWindow");
+    return nullptr;
+  }
   auto native = std::make_unique<SdlWindow>(std::move(window), false, 0, request.caption);
   if (request.visible) native->SetVisible(true);
   return native;
@@ -207,13 +211,18 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
                                                             std::string_view titleCp1252) {
   if (!EnsureVideo() || mode.width <= 0 || mode.height <= 0) return nullptr;
   // A real mode of that size (and refresh rate, when one is asked for) if the display has
-  // one; otherwise the desktop's own mode with the picture scaled to fit.
+  // one; otherwise the desktop's own mode with the picture scaled to fit. A refresh rate that
+  // neither offers cannot be had: the screen does not open.
   SDL_DisplayMode chosen{};
   bool found = false;
   const int modes = SDL_GetNumDisplayModes(0);
+  if (modes < 0) ReportSdlFailure("SDL_GetNumDisplayModes");
   for (int i = 0; i < modes && !found; ++i) {
     SDL_DisplayMode candidate{};
-    if (SDL_GetDisplayMode(0, i, &candidate) != 0) continue;
+    if (SDL_GetDisplayMode(0, i, &candidate) != 0) {
+      ReportSdlFailure("SDL_GetDisplayMode");
+      continue;
+    }
     if (candidate.w == mode.width && candidate.h == mode.height &&
         (mode.refreshRate == 0 || candidate.refresh_rate == mode.refreshRate)) {
       chosen = candidate;
@@ -223,21 +232,39 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
   // Made borderless over the whole display from the start, so that it covers the screen even
   // where no window manager applies the full-screen state.
   SDL_DisplayMode desktop{};
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+    ReportSdlFailure("SDL_GetDesktopDisplayMode");
     desktop = {0, mode.width, mode.height, 0, nullptr};
+  }
+  if (!found && mode.refreshRate != 0 && desktop.refresh_rate != mode.refreshRate) {
+    std::fprintf(stderr, "velko: the display offers no mode at %d Hz\n", mode.refreshRate);
+    return nullptr;
+  }
   const int width = found ? chosen.w : desktop.w;
   const int height = found ? chosen.h : desktop.h;
   WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(titleCp1252).c_str(), 0, 0, width, height,
                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS));
-  if (window == nullptr) return nullptr;
+  if (window == nullptr) {
+    ReportSdlFailure("SDL_CreateWindow");
+    return nullptr;
+  }
   bool fullScreen = false;
-  if (found && SDL_SetWindowDisplayMode(window.get(), &chosen) == 0) {
-    fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) == 0;
+  if (found) {
+    if (SDL_SetWindowDisplayMode(window.get(), &chosen) != 0) {
+      ReportSdlFailure("SDL_SetWindowDisplayMode");
+    } else if (SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) != 0) {
+      ReportSdlFailure("SDL_SetWindowFullscreen(SDL_WINDOW_FULLSCREEN)");
+    } else {
+      fullScreen = true;
+    }
   }
   if (!fullScreen) {
     fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    if (!fullScreen) {
+      ReportSdlFailure("SDL_SetWindowFullscreen(SDL_WINDOW_FULLSCREEN_DESKTOP)");
+      return nullptr;
+    }
   }
-  if (!fullScreen) return nullptr;
   SDL_ShowWindow(window.get());
   SDL_RaiseWindow(window.get());
   // A screen shown full screen is active at once: give the display a moment to hand it the
@@ -249,8 +276,12 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
     SDL_Delay(2);
   }
   SDL_DisplayMode current{};
-  const int refreshRate =
-      SDL_GetWindowDisplayMode(window.get(), &current) == 0 ? current.refresh_rate : 0;
+  int refreshRate = 0;
+  if (SDL_GetWindowDisplayMode(window.get(), &current) == 0) {
+    refreshRate = current.refresh_rate;
+  } else {
+    ReportSdlFailure("SDL_GetWindowDisplayMode");
+  }
   auto native = std::make_unique<SdlWindow>(std::move(window), true, refreshRate, false);
   native->ShowBlack();
   return native;
