@@ -3,6 +3,7 @@
 #include "platform/sdl/sdl_fonts.h"
 
 #include <SDL.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -45,7 +46,14 @@ bool SdlPlatform::EnsureVideo() {
 }
 
 std::uint32_t SdlPlatform::TickCount() {
-  return static_cast<std::uint32_t>(SDL_GetTicks64());
+  // Milliseconds since the system started, as the counter the game seeds its random numbers
+  // from has always been: SDL's own count starts at 0 with the process, which gave every run
+  // the same skids.
+  timespec now{};
+  if (::clock_gettime(CLOCK_BOOTTIME, &now) != 0) ::clock_gettime(CLOCK_MONOTONIC, &now);
+  const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                           static_cast<std::uint64_t>(now.tv_nsec) / 1'000'000u;
+  return static_cast<std::uint32_t>(ms);
 }
 
 std::int64_t SdlPlatform::PerformanceCounter() {
