@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libx11-dev
   # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
 )

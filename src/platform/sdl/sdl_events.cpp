@@ -51,6 +51,8 @@ bool Translate(const SDL_Event& sdl, InputEvent& event) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          InvalidateShownFrame(sdl.window.windowID);
           event.type = EventType::Exposed;
           return true;
         default:

@@ -184,6 +184,13 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
           (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
         closeRequested_ = true;
       }
+      // A window whose contents were lost shows its next frame whole.
+      if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                            event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                                            event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                                            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+        InvalidateShownFrame(event.window.windowID);
+      }
     }
   }
   // Closing the window, or a termination signal, ends the game the way Escape does.

@@ -1,18 +1,22 @@
 #include "platform/sdl/sdl_platform.h"
 
-#include "platform/sdl/sdl_fonts.h"
-
 #include <SDL.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
+#include "platform/sdl/sdl_fonts.h"
+#include "platform/sdl/sdl_frame_stats.h"
+
 namespace velko::platform {
 
-SdlPlatform::SdlPlatform() {
+SdlPlatform::SdlPlatform() : stats_(std::make_unique<FrameStats>()) {
   SDL_SetMainReady();
+  // A window's surface is shown from X's shared memory, not through a software OpenGL.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   InstallQuitSignals();
   quitSignalsAtStart_ = quitSignalsReported_ = QuitSignalCount();
 }
@@ -31,6 +35,7 @@ bool SdlPlatform::TakeQuitSignal() {
 SdlPlatform::~SdlPlatform() {
   fonts_.reset();
   SDL_Quit();
+  stats_.reset();
 }
 
 bool SdlPlatform::EnsureVideo() {
@@ -42,6 +47,8 @@ bool SdlPlatform::EnsureVideo() {
     return false;
   }
   videoStarted_ = true;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && SDL_strcmp(driver, "x11") == 0) KeepXErrorsFromEndingTheGame();
   return true;
 }
 
@@ -56,12 +63,26 @@ std::uint32_t SdlPlatform::TickCount() {
   return static_cast<std::uint32_t>(ms);
 }
 
+// The performance counter counts microseconds of the monotonic clock: fine enough for the
+// frame cap, and its low 32 bits (all the cap looks at) change sign only every 36 minutes.
+constexpr std::int64_t kCounterFrequency = 1'000'000;
+
 std::int64_t SdlPlatform::PerformanceCounter() {
-  return static_cast<std::int64_t>(SDL_GetPerformanceCounter());
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * kCounterFrequency + now.tv_nsec / 1000;
 }
 
 std::int64_t SdlPlatform::PerformanceFrequency() {
-  return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+  return kCounterFrequency;
+}
+
+void SdlPlatform::SleepUntilCounter(std::int64_t deadline) {
+  // An absolute deadline: a sleep cut short by a signal resumes without drifting.
+  const timespec until{static_cast<time_t>(deadline / kCounterFrequency),
+                       static_cast<long>(deadline % kCounterFrequency) * 1000};
+  while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
 }
 
 void SdlPlatform::SleepMilliseconds(std::uint32_t ms) {

@@ -10,6 +10,11 @@
 
 namespace velko::platform {
 
+class FrameStats;
+
+// How frames reach the windows: decided once, at the first frame shown.
+enum class PresentPath { Undecided, Surface, Renderer };
+
 class SdlPlatform final : public Platform {
  public:
   SdlPlatform();
@@ -21,6 +26,7 @@ class SdlPlatform final : public Platform {
   std::int64_t PerformanceCounter() override;
   std::int64_t PerformanceFrequency() override;
   void SleepMilliseconds(std::uint32_t ms) override;
+  void SleepUntilCounter(std::int64_t deadline) override;
   std::string ExecutablePath() override;
   int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
   DesktopInfo Desktop() override;
@@ -38,6 +44,10 @@ class SdlPlatform final : public Platform {
   // Video is started on first need; false when no display can be had.
   bool EnsureVideo();
 
+  PresentPath ChosenPresentPath() const { return presentPath_; }
+  void ChoosePresentPath(PresentPath path) { presentPath_ = path; }
+  FrameStats& Stats() { return *stats_; }
+
  private:
   struct Fonts;
   bool videoStarted_ = false;
@@ -51,6 +61,8 @@ class SdlPlatform final : public Platform {
   // True, once per signal, when a termination signal is waiting to be reported.
   bool TakeQuitSignal();
   std::unique_ptr<Fonts> fonts_;
+  PresentPath presentPath_ = PresentPath::Undecided;
+  std::unique_ptr<FrameStats> stats_;
 };
 
 // DirectInput scan code of an SDL scancode, 0 for keys a PC keyboard does not have.
@@ -61,7 +73,13 @@ int DikFromSdlScancode(int sdlScancode);
 void InstallQuitSignals();
 int QuitSignalCount();
 
+// X errors are reported on stderr instead of ending the process.
+void KeepXErrorsFromEndingTheGame();
+
 // One line on stderr: the SDL call that failed and SDL's reason.
 void ReportSdlFailure(const char* call);
+
+// The window's shown contents were lost: its next frame is shown whole.
+void InvalidateShownFrame(std::uint32_t windowId);
 
 }  // namespace velko::platform
