@@ -175,7 +175,9 @@ TEST(WebKeysTest, EveryKeyReadsAsTheSameScanCodeOnBothBackends) {
   }
   // Every key the SDL table maps has a browser name here, so none is left out of the web table.
   for (int sdl = 0; sdl < 512; ++sdl) {
-    if (DikFromSdlScancode(sdl) != 0) EXPECT_TRUE(namedSdl.count(sdl)) << "SDL scancode " << sdl;
+    if (DikFromSdlScancode(sdl) != 0) {
+      EXPECT_TRUE(namedSdl.count(sdl)) << "SDL scancode " << sdl;
+    }
   }
   // And the web table maps nothing that this comparison does not cover.
   std::map<std::string, int> seen;
