@@ -598,7 +598,8 @@ var VelkoPage = (function () {
     setUp();
     prepareFiles();
   });
-  Module.setStatus = setStatus;
+  // The loader reports its progress in English; the page only says it is loading.
+  Module.setStatus = function (text) { setStatus(text ? 'Chargement\u2026' : ''); };
   Module.onAbort = function () {
     setStatus('Le jeu s\u2019est arr\u00eat\u00e9 sur une erreur.');
   };

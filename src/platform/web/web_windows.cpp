@@ -17,7 +17,7 @@ EM_JS(void, velko_show_window, (int id, int visible), { VelkoPage.showWindow(id,
 EM_JS(void, velko_raise_window, (int id), { VelkoPage.raiseWindow(id); });
 EM_JS(void, velko_set_title, (const char* title), { VelkoPage.setTitle(UTF8ToString(title)); });
 EM_JS(int, velko_window_active, (int id), { return VelkoPage.isActive(id); });
-EM_JS(void, velko_present, (int id, const std::uint8_t* rgba, int width, int height),
+EM_JS(void, velko_present, (int id, const std::uint32_t* rgba, int width, int height),
       { VelkoPage.present(id, rgba, width, height); });
 EM_ASYNC_JS(void, velko_next_frame, (), { await VelkoPage.nextFrame(); });
 
@@ -26,31 +26,25 @@ namespace {
 
 std::uint32_t nextWindowId = 1;
 
-// One row of the frame as RGBA bytes.
-void RowToRgba(const FrameView& frame, int y, std::uint8_t* out) {
+// One row of the frame as RGBA bytes (little-endian words 0xAABBGGRR), opaque.
+void RowToRgba(const FrameView& frame, int y, std::uint32_t* out) {
   const auto* row =
       static_cast<const std::uint8_t*>(frame.pixels) + static_cast<std::ptrdiff_t>(y) * frame.pitch;
   if (frame.depth == 16) {
     const auto* pixels = reinterpret_cast<const std::uint16_t*>(row);
-    for (int x = 0; x < frame.width; ++x, out += 4) {
-      const unsigned p = pixels[x];
-      const unsigned r = (p >> 11) & 0x1F;
-      const unsigned g = (p >> 5) & 0x3F;
-      const unsigned b = p & 0x1F;
+    for (int x = 0; x < frame.width; ++x) {
+      const std::uint32_t p = pixels[x];
       // Widened so that full intensity stays full.
-      out[0] = static_cast<std::uint8_t>((r << 3) | (r >> 2));
-      out[1] = static_cast<std::uint8_t>((g << 2) | (g >> 4));
-      out[2] = static_cast<std::uint8_t>((b << 3) | (b >> 2));
-      out[3] = 0xFF;
+      const std::uint32_t r = ((p >> 8) & 0xF8) | ((p >> 13) & 0x07);
+      const std::uint32_t g = ((p >> 3) & 0xFC) | ((p >> 9) & 0x03);
+      const std::uint32_t b = ((p << 3) & 0xF8) | ((p >> 2) & 0x07);
+      out[x] = 0xFF000000u | b << 16 | g << 8 | r;
     }
   } else {
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(row);
-    for (int x = 0; x < frame.width; ++x, out += 4) {
+    for (int x = 0; x < frame.width; ++x) {
       const std::uint32_t p = pixels[x];
-      out[0] = static_cast<std::uint8_t>(p >> 16);
-      out[1] = static_cast<std::uint8_t>(p >> 8);
-      out[2] = static_cast<std::uint8_t>(p);
-      out[3] = 0xFF;
+      out[x] = 0xFF000000u | (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
     }
   }
 }
@@ -81,10 +75,10 @@ class WebWindow final : public NativeWindow {
   void Present(const FrameView& frame) override {
     if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
     if (frame.depth != 16 && frame.depth != 32) return;
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 4;
-    rgba_.resize(rowBytes * static_cast<std::size_t>(frame.height));
+    const auto width = static_cast<std::size_t>(frame.width);
+    rgba_.resize(width * static_cast<std::size_t>(frame.height));
     for (int y = 0; y < frame.height; ++y) {
-      RowToRgba(frame, y, rgba_.data() + rowBytes * static_cast<std::size_t>(y));
+      RowToRgba(frame, y, rgba_.data() + width * static_cast<std::size_t>(y));
     }
     velko_present(static_cast<int>(id_), rgba_.data(), frame.width, frame.height);
     if (frame.screenFrame) velko_next_frame();
@@ -93,7 +87,7 @@ class WebWindow final : public NativeWindow {
  private:
   std::uint32_t id_;
   Rect rect_;
-  std::vector<std::uint8_t> rgba_;
+  std::vector<std::uint32_t> rgba_;
 };
 
 }  // namespace
