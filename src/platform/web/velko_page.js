@@ -30,6 +30,7 @@ var VelkoPage = (function () {
   var windows = new Map();  // id -> { id, x, y, width, height, visible, fullScreen }
   var order = [];         // window ids, bottom to top: the last visible one is active
   var events = [];
+  var maxEvents = 1024;
   var eventWaiter = null;
   var keys = new Uint8Array(256);
   var dikOfCode = new Map();
@@ -232,6 +233,8 @@ var VelkoPage = (function () {
     } else {
       events.push(event);
     }
+    // While the game drives, it reads the held keys and leaves the events: the oldest go.
+    if (events.length > maxEvents) events.splice(0, events.length - maxEvents);
     if (eventWaiter) {
       var wake = eventWaiter;
       eventWaiter = null;
@@ -514,6 +517,7 @@ var VelkoPage = (function () {
       request.onupgradeneeded = function () { request.result.createObjectStore(storeName); };
       request.onsuccess = function () { resolve(request.result); };
       request.onerror = function () { reject(request.error); };
+      request.onblocked = function () { reject(new Error('IndexedDB is blocked')); };
     });
   }
 
@@ -578,16 +582,23 @@ var VelkoPage = (function () {
   function prepareFiles() {
     FS.mkdirTree(programDirectory + 'screenshots');
     addRunDependency('velko-kept-files');
-    openDatabase().then(function (db) {
+    var started = false;
+    var restored = openDatabase().then(function (db) {
       database = db;
       return Promise.all(keptFiles.map(function (name) {
         return readKept(db, name).then(function (bytes) {
-          if (bytes instanceof Uint8Array) FS.writeFile(programDirectory + name, bytes);
+          if (!started && bytes instanceof Uint8Array) FS.writeFile(programDirectory + name, bytes);
         });
       }));
-    }).catch(function (e) {
+    });
+    // The game does not wait for a database that never answers.
+    var late = new Promise(function (resolve, reject) {
+      setTimeout(function () { reject(new Error('IndexedDB did not answer')); }, 5000);
+    });
+    Promise.race([restored, late]).catch(function (e) {
       console.warn('Velko: settings will not be kept (' + e + ')');
     }).then(function () {
+      started = true;
       watchFiles();
       removeRunDependency('velko-kept-files');
     });
