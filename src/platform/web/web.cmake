@@ -31,7 +31,8 @@ add_custom_target(velko_web_data DEPENDS ${web_asset_paths})
 # replay button). Calls through the game's and the platform's interfaces are indirect, so the
 # whole way is named here; everything else runs uninstrumented at full speed. A function that
 # is inlined away is simply not found. A new wait on the way (a platform call that sleeps, a
-# pacing step) must be added here; the browser test fails at once without it.
+# pacing step) and every caller up to main must be added here: a function left out does not
+# always fail loudly, it may run twice.
 set(web_asyncify_only
   "main"
   "__main_void"
