@@ -221,6 +221,10 @@ test('a game from the dialog to the end, again, and the settings after a reload'
   assert.equal(bmp.length, 1440054);
   assert.equal(bmp.toString('latin1', 0, 2), 'BM');
   assert.deepEqual([bmp.readInt32LE(18), bmp.readInt32LE(22), bmp.readUInt16LE(28)], [800, 600, 24]);
+  // The next one takes the next number.
+  const next = page.waitForEvent('download', { timeout: 15000 });
+  await hold(page, 'F12', 200);
+  assert.equal((await next).suggestedFilename(), 'screen001.bmp');
 
   // Escape ends the game; the page says so and offers another.
   const framesBefore = await screenFrames(page);
