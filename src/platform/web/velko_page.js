@@ -281,8 +281,8 @@ var VelkoPage = (function () {
 
   function onKeyDown(e) {
     resumeAudio();
-    var plain = !e.ctrlKey && !e.metaKey;
-    if (ownKeys.has(e.code) && (plain || e.code === 'Tab')) e.preventDefault();
+    // With Ctrl or Meta the key is the browser's (its shortcuts), not the game's.
+    if (ownKeys.has(e.code) && !e.ctrlKey && !e.metaKey) e.preventDefault();
     var dik = dikOfCode.get(e.code) || 0;
     if (dik) keys[dik] = HELD;
     var w = active();
