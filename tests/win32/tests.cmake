@@ -8,10 +8,12 @@ if(TARGET velko_win32_tests AND CMAKE_CROSSCOMPILING)
     "${CMAKE_COMMAND};-E;env;${wine_display_environment};bash;${CMAKE_CURRENT_LIST_DIR}/wine_xvfb.sh")
 endif()
 
-# velko.exe end to end: played in a window; in full screen inside a Wine desktop, quitting or
-# switching away; and refused a mode the display does not have. Skipped (77) only where Xvfb,
+# velko.exe end to end: played in a window; in full screen inside a Wine desktop, quitting, or
+# switching away and back; and refused a mode the display does not have. Skipped (77) only where Xvfb,
 # xdotool or Wine is missing.
 if(TARGET velko-win32 AND CMAKE_CROSSCOMPILING)
+  # The player's click on the game's taskbar button, for the switch-away run.
+  add_executable(velko_taskbar_click ${CMAKE_CURRENT_LIST_DIR}/taskbar_click.cpp)
   foreach(scenario windowed fullscreen switch-away refused)
     add_test(NAME wine_e2e_${scenario}
       COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine_e2e.sh $<TARGET_FILE:velko-win32>

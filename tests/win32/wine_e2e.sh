@@ -9,8 +9,9 @@
 # - fullscreen: in a Wine desktop of 1024 x 768, full screen at 16 bits: the display mode
 #   becomes 800 x 600 and shows the circuit, F12 saves it, and Escape ends the game with the
 #   desktop back at 1024 x 768.
-# - switch-away: the same, but another program takes the foreground, which gives the desktop
-#   its mode back at once; the game, closed from outside, still ends normally.
+# - switch-away: the same, but another program takes the foreground first, which gives the
+#   desktop its mode back at once; brought back as from the taskbar, the game takes its mode
+#   again and plays on (the car turns, F12 saves it) until Escape.
 # - refused: full screen on the bare virtual display, which has no 800 x 600 mode: the screen
 #   does not open, the game says so in a message box, and ends with the display untouched.
 # WINEPREFIX names the Wine prefix; its Wine server is stopped at the end. Exit 77 (skipped)
@@ -49,6 +50,9 @@ if [[ "${1:-}" != "--session" ]]; then
   game="$work/Jeux vidéo à Noël"
   mkdir -p "$game/screenshots" "$work/home" || fail "cannot make the game's folder"
   cp "$velko" "$game/velko.exe" || fail "cannot copy the program"
+  if [[ "$3" == switch-away ]]; then
+    cp "$build/velko_taskbar_click.exe" "$work/" || fail "the build has no velko_taskbar_click.exe"
+  fi
   for asset in "${ASSETS[@]}"; do
     cp "$build/$asset" "$game/$asset" || fail "the build has no $asset"
   done
@@ -284,17 +288,30 @@ case "$scenario" in
       fail "F12 left no complete screenshots/screen000.bmp"
     sleep 0.5
     if [[ "$scenario" == switch-away ]]; then
-      # Another program takes the foreground: the desktop gets its own mode back.
+      # Another program takes the foreground: the desktop gets its own mode back at once.
       (cd / && exec wine notepad) >/dev/null 2>&1 &
       helper_pid=$!
       wait_size 20 "$desktop" 1024x768 ||
         fail "switching away left the display at $(size_of "$desktop")"
       note "switched away: display mode back to 1024 x 768"
-      # Closed from outside, as from the taskbar: the game still ends normally.
-      wine taskkill /im velko.exe >/dev/null 2>&1 || fail "cannot ask the game to close"
-    else
-      hold_key Escape 0.3
+      wine taskkill /f /im notepad.exe >/dev/null 2>&1
+      wait "$helper_pid" 2>/dev/null
+      helper_pid=""
+      # Back to the game, as with a click on its taskbar button: its mode returns, and it plays.
+      wine "$(dirname "$game")/velko_taskbar_click.exe" "$TITLE" ||
+        fail "the game's window could not be brought back"
+      wait_size 20 "$desktop" 800x600 || fail "back in the game, the display is $(size_of "$desktop")"
+      note "back in the game: display mode 800 x 600"
+      sleep 0.5
+      hold_key Left 0.5
+      hold_key F12 0.3
+      wait_file_size 10 "$game/screenshots/screen001.bmp" 1440054 ||
+        fail "F12 after coming back left no screenshots/screen001.bmp"
+      cmp -s "$game/screenshots/screen000.bmp" "$game/screenshots/screen001.bmp" &&
+        fail "the car did not turn after coming back"
+      expect_screenshot "$game/screenshots/screen001.bmp"
     fi
+    hold_key Escape 0.3
     expect_clean_exit
     [[ "$(size_of "$desktop")" == 1024x768 ]] ||
       fail "the game left the display at $(size_of "$desktop")"
