@@ -9,12 +9,16 @@ if(TARGET velko_win32_tests AND CMAKE_CROSSCOMPILING)
 endif()
 
 # velko.exe end to end: played in a window; in full screen inside a Wine desktop, quitting, or
-# switching away and back; and refused a mode the display does not have. Skipped (77) only where Xvfb,
+# switching away and back; refused a mode the display does not have; and the desktop's mode
+# back after a crash in full screen. Skipped (77) only where Xvfb,
 # xdotool or Wine is missing.
 if(TARGET velko-win32 AND CMAKE_CROSSCOMPILING)
   # The player's click on the game's taskbar button, for the switch-away run.
   add_executable(velko_taskbar_click ${CMAKE_CURRENT_LIST_DIR}/taskbar_click.cpp)
-  foreach(scenario windowed fullscreen switch-away refused)
+  # A program that takes the full screen through the backend and crashes, for the crash run.
+  add_executable(velko_crash_probe ${CMAKE_CURRENT_LIST_DIR}/crash_probe.cpp)
+  target_link_libraries(velko_crash_probe PRIVATE velko_win32)
+  foreach(scenario windowed fullscreen switch-away refused crash)
     add_test(NAME wine_e2e_${scenario}
       COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine_e2e.sh $<TARGET_FILE:velko-win32>
         ${CMAKE_BINARY_DIR} ${scenario})

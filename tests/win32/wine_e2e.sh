@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # velko.exe played end to end under Wine on a virtual X display, as a Windows player would:
-#   wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused
+#   wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash
 # Copies the program and its five data files into a fresh folder named with accents (no
 # screen.ini) and answers the display-mode dialog from the keyboard.
 # - windowed: ticks "Mode fenestré", drives up the start straight into the wall, steers, saves
@@ -14,6 +14,9 @@
 #   again and plays on (the car turns, F12 saves it) until Escape.
 # - refused: full screen on the bare virtual display, which has no 800 x 600 mode: the screen
 #   does not open, the game says so in a message box, and ends with the display untouched.
+# - crash: in the Wine desktop, velko_crash_probe takes the full screen through the backend and
+#   dies of an access violation, an abort, an uncaught exception: each time the desktop is
+#   back at 1024 x 768 (Wine itself leaves a dead program's display mode in force).
 # WINEPREFIX names the Wine prefix; its Wine server is stopped at the end. Exit 77 (skipped)
 # only when Xvfb, xdotool or Wine is missing.
 set -uo pipefail
@@ -32,8 +35,8 @@ note() { echo "wine-e2e: $*"; }
 # ---------------------------------------------------------------------------------------
 # Outside the display: prepare the folder and run the session under xvfb-run.
 if [[ "${1:-}" != "--session" ]]; then
-  if [[ $# -ne 3 || ! "$3" =~ ^(windowed|fullscreen|switch-away|refused)$ ]]; then
-    echo "usage: wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused" >&2
+  if [[ $# -ne 3 || ! "$3" =~ ^(windowed|fullscreen|switch-away|refused|crash)$ ]]; then
+    echo "usage: wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash" >&2
     exit 2
   fi
   for tool in xvfb-run xdotool wine wineserver; do
@@ -50,9 +53,9 @@ if [[ "${1:-}" != "--session" ]]; then
   game="$work/Jeux vidéo à Noël"
   mkdir -p "$game/screenshots" "$work/home" || fail "cannot make the game's folder"
   cp "$velko" "$game/velko.exe" || fail "cannot copy the program"
-  if [[ "$3" == switch-away ]]; then
-    cp "$build/velko_taskbar_click.exe" "$work/" || fail "the build has no velko_taskbar_click.exe"
-  fi
+  for helper in velko_taskbar_click velko_crash_probe; do
+    cp "$build/$helper.exe" "$work/" || fail "the build has no $helper.exe"
+  done
   for asset in "${ASSETS[@]}"; do
     cp "$build/$asset" "$game/$asset" || fail "the build has no $asset"
   done
@@ -97,7 +100,7 @@ cleanup() {
     fi
   done
   # No desktop of ours is left for the next test of this prefix.
-  if [[ "$scenario" == fullscreen || "$scenario" == switch-away ]]; then
+  if [[ "$scenario" =~ ^(fullscreen|switch-away|crash)$ ]]; then
     wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
   fi
 }
@@ -223,11 +226,36 @@ start_game() {
   game_pid=$!
 }
 
-if [[ "$scenario" == fullscreen || "$scenario" == switch-away ]]; then
+if [[ "$scenario" =~ ^(fullscreen|switch-away|crash)$ ]]; then
   # Every program of this prefix runs inside one Wine desktop, whose display modes are its own.
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$DESKTOP" /d 1024x768 /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$DESKTOP" /f >/dev/null 2>&1 ||
     fail "cannot set up a Wine desktop"
+fi
+
+if [[ "$scenario" == crash ]]; then
+  # A crash ends in Wine's debugger, which must not wait for anybody to close its dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  for how in fault abort throw; do
+    wine "$work/velko_crash_probe.exe" "$how" >"$work/probe.txt" 2>"$work/probe-stderr.txt" &
+    game_pid=$!
+    deadline=$((SECONDS + 30))
+    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
+    kill -0 "$game_pid" 2>/dev/null && fail "the probe ($how) did not end"
+    wait "$game_pid"
+    status=$?
+    game_pid=""
+    # Its first line; Wine's debugger writes its report after it.
+    [[ "$(head -n 1 "$work/probe.txt" | tr -d '\r')" == 800x600 ]] ||
+      fail "the probe ($how) had no full screen: $(cat "$work/probe.txt" "$work/probe-stderr.txt")"
+    ((status != 0)) || fail "the probe ($how) ended normally"
+    desktop="$(wait_window 10 "Wine desktop")" || fail "no Wine desktop"
+    [[ "$(size_of "$desktop")" == 1024x768 ]] ||
+      fail "a crash ($how) left the display at $(size_of "$desktop")"
+    note "crash by $how (exit $status): display mode back to 1024 x 768"
+  done
+  note "PASS"
+  exit 0
 fi
 
 start_game
