@@ -1,7 +1,8 @@
-// The Win32 platform's own pieces that need no display: text conversions, the program's path,
-// the clock, and the key state kept from key messages.
+// The Win32 platform's own pieces: text conversions, the program's path, the clock, GDI text,
+// and the key state kept from key messages (these two on a display).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/win32/win32_platform.h"
@@ -33,6 +34,27 @@ TEST(Win32PlatformTest, KnowsItsProgramAndItsClock) {
       (platform.PerformanceCounter() - count) * 1000 / platform.PerformanceFrequency();
   EXPECT_GE(slept, 19);
   EXPECT_LT(platform.TickCount() - tick, 60'000u);
+}
+
+TEST(Win32PlatformTest, TextIsInkCoverageInASystemFont) {
+  Win32Platform platform;
+  EXPECT_TRUE(platform.RasterizeText("").coverage.empty());
+  const TextRaster ok = platform.RasterizeText("OK");
+  const TextRaster label = platform.RasterizeText("Mode fenestr\xE9 (800*600)");
+  for (const TextRaster* raster : {&ok, &label}) {
+    ASSERT_GT(raster->width, 0);
+    EXPECT_GE(raster->height, 12);  // a 13-pixel em
+    EXPECT_LE(raster->height, 20);
+    ASSERT_EQ(raster->coverage.size(),
+              static_cast<std::size_t>(raster->width) * static_cast<std::size_t>(raster->height));
+    std::size_t ink = 0;
+    for (std::uint8_t c : raster->coverage) ink += c >= 128 ? 1 : 0;
+    // Glyphs, not a blank or a filled box.
+    EXPECT_GT(ink, raster->coverage.size() / 20);
+    EXPECT_LT(ink, raster->coverage.size() / 2);
+    EXPECT_EQ(*std::min_element(raster->coverage.begin(), raster->coverage.end()), 0);
+  }
+  EXPECT_GT(label.width, ok.width * 4);
 }
 
 TEST(Win32PlatformTest, KeysAreHeldFromTheirMessagesOnlyWhileTheGameHasTheFocus) {
