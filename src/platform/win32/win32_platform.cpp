@@ -38,6 +38,9 @@ std::string Utf8FromWide(std::wstring_view wide) {
 }
 
 Win32Platform::Win32Platform() : instance_(::GetModuleHandleW(nullptr)) {
+  // Sizes are the display's own pixels: otherwise, on a desktop scaled above 100 %, the system
+  // would enlarge the 800 x 600 full screen past the display mode it has just set.
+  ::SetProcessDPIAware();
   // Sleep's granularity is the system timer's: ask for 1 ms so frame pacing can sleep.
   timerPeriodSet_ = ::timeBeginPeriod(1) == TIMERR_NOERROR;
   RegisterWindowClass(instance_);

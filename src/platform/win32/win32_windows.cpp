@@ -85,7 +85,6 @@ class Win32Window final : public NativeWindow {
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Attach(HWND window) { window_ = window; }
-  HWND Handle() const { return window_; }
   // Full screen: the window covers the display in the game's mode; false when the display
   // refuses the mode.
   bool TakeDisplay();
