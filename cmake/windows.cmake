@@ -12,6 +12,10 @@ set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 # SDL, X) and stay in the native build.
 set(VELKO_CROSS_TEST_AREAS assets data game platform services win32)
 
+# The data files the asset generator writes beside the program.
+set(asset_files level.map level.bpb car.bmp car.bpb choc.wav)
+list(TRANSFORM asset_files PREPEND ${CMAKE_BINARY_DIR}/)
+
 if(CMAKE_CROSSCOMPILING)
   if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
     find_program(VELKO_WINE wine REQUIRED)
@@ -36,8 +40,6 @@ if(CMAKE_CROSSCOMPILING)
     CMAKE_ARGS -DVELKO_SOURCE_DIR=${CMAKE_SOURCE_DIR} -DCMAKE_BUILD_TYPE=Release
     INSTALL_COMMAND ""
     BUILD_ALWAYS TRUE)
-  set(asset_files level.map level.bpb car.bmp car.bpb choc.wav)
-  list(TRANSFORM asset_files PREPEND ${CMAKE_BINARY_DIR}/)
   add_custom_target(velko_assets ALL
     COMMAND ${CMAKE_BINARY_DIR}/host-tools/velko-assetgen ${CMAKE_BINARY_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/screenshots
@@ -70,6 +72,6 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velko-windows.zip
     ${CMAKE_SOURCE_DIR}/docs/windows/README.txt ${package_dir}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
     ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/velko-windows.zip --format=zip velko
-  DEPENDS velko-win32 velko_assets ${CMAKE_SOURCE_DIR}/docs/windows/README.txt
+  DEPENDS velko-win32 velko_assets ${asset_files} ${CMAKE_SOURCE_DIR}/docs/windows/README.txt
   COMMENT "Packing velko-windows.zip")
 add_custom_target(velko_windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/velko-windows.zip)
