@@ -40,10 +40,7 @@ void InstallCrashHandlers() {
   std::signal(SIGABRT, &RestoreOnAbort);
 }
 
-}  // namespace
-
-bool ApplyDisplayMode(const DisplayMode& mode) {
-  InstallCrashHandlers();
+bool ChangeTo(const DisplayMode& mode) {
   DEVMODEW settings{};
   settings.dmSize = sizeof settings;
   settings.dmPelsWidth = static_cast<DWORD>(mode.width);
@@ -54,11 +51,23 @@ bool ApplyDisplayMode(const DisplayMode& mode) {
     settings.dmDisplayFrequency = static_cast<DWORD>(mode.refreshRate);
     settings.dmFields |= DM_DISPLAYFREQUENCY;
   }
+  return ::ChangeDisplaySettingsExW(nullptr, &settings, nullptr, CDS_FULLSCREEN, nullptr) ==
+         DISP_CHANGE_SUCCESSFUL;
+}
+
+}  // namespace
+
+bool ApplyDisplayMode(const DisplayMode& mode) {
+  InstallCrashHandlers();
   // Marked first: a crash during the change still puts the desktop back.
   modeChanged = true;
-  if (::ChangeDisplaySettingsExW(nullptr, &settings, nullptr, CDS_FULLSCREEN, nullptr) ==
-      DISP_CHANGE_SUCCESSFUL) {
-    return true;
+  if (ChangeTo(mode)) return true;
+  // Windows 8 and later offer no 16-bit modes. The frames are converted as they are shown, so
+  // the game's depth needs no mode of its own: the same size and rate at 32 bits will do.
+  if (mode.depth != 32) {
+    DisplayMode deeper = mode;
+    deeper.depth = 32;
+    if (ChangeTo(deeper)) return true;
   }
   RestoreDesktopMode();
   return false;
