@@ -20,3 +20,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WI
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600
+
+# ---- Windows: velko.exe cross-built with MinGW-w64, its tests under Wine (scripts/windows.sh)
+bash scripts/windows.sh --test
+# ---- end of Windows
