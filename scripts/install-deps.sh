@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing Velko needs on Debian 12, only if missing.
+# Packages named as arguments are checked and installed along with them.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev libx11-dev
   # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
+  "$@"
 )
 
 missing=()
