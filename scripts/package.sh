@@ -45,16 +45,17 @@ find "$STAGE" -type f -exec chmod 0644 {} +
 chmod 0755 "$STAGE/usr/games/velko"
 
 # Dependencies from the libraries the game links, found by dpkg-shlibdeps, which wants to be
-# run beside a debian/control.
+# run beside a debian/control and finds the package's root by its DEBIAN folder.
+mkdir -p "$STAGE/DEBIAN"
 printf 'Source: velko\n\nPackage: velko\nArchitecture: any\n' >"$BUILD/deb/debian/control"
 shlibs="$(cd "$BUILD/deb" && dpkg-shlibdeps -O debian/velko/usr/games/velko)"
 shlibs="${shlibs#shlibs:Depends=}"
 
 # Installed-Size as dpkg counts it: each file in whole KiB, each folder one.
-installed_kib="$(find "$STAGE" -mindepth 1 \( -type f -printf '%s\n' \) -o \( -type d -printf '1024\n' \) |
+installed_kib="$(find "$STAGE" -mindepth 1 -path "$STAGE/DEBIAN" -prune \
+  -o -type f -printf '%s\n' -o -type d -printf '1024\n' |
   awk '{ kib += int(($1 + 1023) / 1024) } END { print kib }')"
 
-mkdir -p "$STAGE/DEBIAN"
 cat >"$STAGE/DEBIAN/control" <<CONTROL
 Package: velko
 Version: $version

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the full suite (with the Xvfb
-# and end-to-end runs), then the unit tests again under AddressSanitizer and UBSan.
+# and end-to-end runs), the Debian package, then the unit tests again under AddressSanitizer
+# and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,6 +10,11 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 300
+
+# --- Debian package: build the .deb (release), lintian and the validators, then play the
+# unpacked game under Xvfb with a fresh home (tests/package/package_test.sh).
+bash tests/package/package_test.sh
+# --- end of the Debian package test.
 
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
