@@ -11,10 +11,13 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 300
 
-# --- Debian package: build the .deb (release), lintian and the validators, then play the
-# unpacked game under Xvfb with a fresh home (tests/package/package_test.sh).
+# ---- web page: the WebAssembly build and its end-to-end test in Chromium ----
+VELKO_ASSETGEN=build/velko-assetgen bash scripts/web.sh --test
+# ---- end of the web page ----
+
+# ---- Debian package: the release .deb, lintian and validators, the unpacked game in Xvfb ----
 bash tests/package/package_test.sh
-# --- end of the Debian package test.
+# ---- end of the Debian package ----
 
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \

@@ -2,6 +2,7 @@
 // and DirectInput scan codes, the close box, focus changes, and lost client areas.
 #include <SDL.h>
 
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
@@ -70,6 +71,17 @@ bool Translate(const SDL_Event& sdl, InputEvent& event) {
 
 }  // namespace
 
+bool SdlPlatform::TranslateEvent(const SDL_Event& sdl, InputEvent& event) {
+  if (pads_ != nullptr) {
+    pads_->Handle(sdl);
+    if (const std::optional<InputEvent> key = SdlPads::DialogKeyFor(sdl)) {
+      event = *key;
+      return true;
+    }
+  }
+  return Translate(sdl, event);
+}
+
 bool SdlPlatform::PollEvent(InputEvent& event) {
   if (TakeQuitSignal()) {
     event = {};
@@ -79,7 +91,7 @@ bool SdlPlatform::PollEvent(InputEvent& event) {
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl) != 0) {
-    if (Translate(sdl, event)) return true;
+    if (TranslateEvent(sdl, event)) return true;
   }
   return false;
 }
@@ -94,7 +106,7 @@ bool SdlPlatform::WaitEvent(InputEvent& event) {
       event.type = EventType::Quit;
       return true;
     }
-    if (SDL_WaitEventTimeout(&sdl, kSignalCheckMs) != 0 && Translate(sdl, event)) return true;
+    if (SDL_WaitEventTimeout(&sdl, kSignalCheckMs) != 0 && TranslateEvent(sdl, event)) return true;
   }
 }
 

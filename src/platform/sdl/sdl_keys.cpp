@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
@@ -180,6 +181,7 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+      if (pads_ != nullptr) pads_->Handle(event);
       if (event.type == SDL_QUIT ||
           (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
         closeRequested_ = true;
@@ -205,6 +207,7 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
     const int dik = DikFromSdlScancode(code);
     if (dik != 0) keys[static_cast<std::size_t>(dik)] = kHeld;
   }
+  if (pads_ != nullptr) pads_->MergeInto(keys);
   return true;
 }
 

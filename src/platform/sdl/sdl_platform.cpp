@@ -10,6 +10,7 @@
 
 #include "platform/sdl/sdl_fonts.h"
 #include "platform/sdl/sdl_frame_stats.h"
+#include "platform/sdl/sdl_pads.h"
 
 namespace velko::platform {
 
@@ -33,6 +34,7 @@ bool SdlPlatform::TakeQuitSignal() {
 }
 
 SdlPlatform::~SdlPlatform() {
+  pads_.reset();
   fonts_.reset();
   SDL_Quit();
   stats_.reset();
@@ -47,6 +49,12 @@ bool SdlPlatform::EnsureVideo() {
     return false;
   }
   videoStarted_ = true;
+  // Pads are a bonus: without them the game plays from the keyboard as ever.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    ReportSdlFailure("SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER)");
+  } else {
+    pads_ = std::make_unique<SdlPads>();
+  }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && SDL_strcmp(driver, "x11") == 0) KeepXErrorsFromEndingTheGame();
   return true;

@@ -11,6 +11,7 @@
 namespace velko::platform {
 
 class FrameStats;
+class SdlPads;
 
 // How frames reach the windows: decided once, at the first frame shown.
 enum class PresentPath { Undecided, Surface, Renderer };
@@ -47,6 +48,8 @@ class SdlPlatform final : public Platform {
   PresentPath ChosenPresentPath() const { return presentPath_; }
   void ChoosePresentPath(PresentPath path) { presentPath_ = path; }
   FrameStats& Stats() { return *stats_; }
+  // Null until video has started.
+  SdlPads* Pads() { return pads_.get(); }
 
  private:
   struct Fonts;
@@ -60,9 +63,13 @@ class SdlPlatform final : public Platform {
   int quitSignalsReported_ = 0;
   // True, once per signal, when a termination signal is waiting to be reported.
   bool TakeQuitSignal();
+  // An SDL event (given as the opaque SDL_Event) as the platform's; false for those the game
+  // does not see.
+  bool TranslateEvent(const union SDL_Event& sdl, InputEvent& event);
   std::unique_ptr<Fonts> fonts_;
   PresentPath presentPath_ = PresentPath::Undecided;
   std::unique_ptr<FrameStats> stats_;
+  std::unique_ptr<SdlPads> pads_;
 };
 
 // DirectInput scan code of an SDL scancode, 0 for keys a PC keyboard does not have.

@@ -207,6 +207,7 @@ int32_t SpriteService::SpriteSaveBmp(int32_t number, const std::string& fileName
   const SpriteRecord* record = table_.Find(number);
   if (record == nullptr || !record->IsSurface() || record->mode == SpriteModeRaw) return 0;
   const std::string path = directory_.Resolve(fileName);
+  directory_.PrepareFolderFor(path);
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (descriptor < 0) return 0;
   // Depths without a 24-bit conversion leave the file created and empty.
