@@ -26,6 +26,11 @@ if ((${#missing[@]} > 0)); then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The package lists at hand are tried first: an earlier call in the same run has just
+  # fetched them. Where they are missing or out of date the install stops before it changes
+  # anything, and they are fetched again.
+  if ! apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
 fi
