@@ -14,6 +14,7 @@ readonly CHANGELOG="$SOURCE/packaging/linux/changelog"
 
 # lintian, desktop-file-validate and appstreamcli check the package (tests/package/).
 bash scripts/install-deps.sh dpkg-dev lintian desktop-file-utils appstream
+installed_at=$SECONDS
 
 # Debian's hardening flags, as a package built by debhelper would have them.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -23,6 +24,7 @@ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_BENCH=OFF \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 # The game, its data and its icons only: no tests, no benchmarks.
 cmake --build "$BUILD" -j"$(nproc)" --target velko velko_assets velko_icons
+built_at=$SECONDS
 
 version="$(dpkg-parsechangelog -l "$CHANGELOG" -S Version)"
 upstream="$(cat "$BUILD/packaging/version")"
@@ -83,4 +85,5 @@ deb="dist/velko_${version}_${arch}.deb"
 # The changelog's date stamps the archive, so the same sources give the same package.
 SOURCE_DATE_EPOCH="$(dpkg-parsechangelog -l "$CHANGELOG" -S Timestamp)" \
   dpkg-deb --root-owner-group -Zxz --build "$STAGE" "$deb"
-echo "package: $deb"
+echo "package: $deb (installs $installed_at s, release build $((built_at - installed_at)) s," \
+  "packaging $((SECONDS - built_at)) s)"
