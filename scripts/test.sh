@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the full suite (with the Xvfb
-# and end-to-end runs), then the unit tests again under AddressSanitizer and UBSan.
+# and end-to-end runs), the Debian package, then the unit tests again under AddressSanitizer
+# and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,6 +14,10 @@ ctest --test-dir build --output-on-failure --timeout 300
 # ---- web page: the WebAssembly build and its end-to-end test in Chromium ----
 VELKO_ASSETGEN=build/velko-assetgen bash scripts/web.sh --test
 # ---- end of the web page ----
+
+# ---- Debian package: the release .deb, lintian and validators, the unpacked game in Xvfb ----
+bash tests/package/package_test.sh
+# ---- end of the Debian package ----
 
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
