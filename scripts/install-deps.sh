@@ -6,6 +6,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
 )
 

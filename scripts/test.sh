@@ -16,3 +16,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WI
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600
+
+# --- fuzzing: every file reader's libFuzzer target for a short pass (scripts/fuzz.sh) ---
+bash scripts/fuzz.sh 20
+# --- end of fuzzing ---
