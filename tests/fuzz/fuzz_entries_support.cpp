@@ -17,7 +17,7 @@
 namespace velko::fuzzing {
 namespace {
 
-constexpr char kTitle[] = "Project Velko Alpha 0.5";
+constexpr char kTitle[] = "Velko";
 constexpr int32_t kScreenWidth = 200;
 constexpr int32_t kScreenHeight = 150;
 
@@ -33,6 +33,7 @@ class ProgramFolder {
   std::string ExecutablePath() const { return path_ + "/velko"; }
 
   bool Write(const char* name, Input bytes) const {
+    if (path_.empty()) return false;
     const std::string file = path_ + "/" + name;
     const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (descriptor < 0) return false;
