@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev libx11-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
+  xvfb xauth xfonts-base xdotool x11-utils imagemagick
 )
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it.
+# Installs what is missing, builds the game and its data (not the tests or benchmarks), and
+# starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target velko velko_assets
 exec ./build/velko

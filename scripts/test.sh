@@ -10,6 +10,10 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 300
 
+# ---- web page: the WebAssembly build and its end-to-end test in Chromium ----
+VELKO_ASSETGEN=build/velko-assetgen bash scripts/web.sh --test
+# ---- end of the web page ----
+
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
   -DVELKO_WITH_BENCH=OFF

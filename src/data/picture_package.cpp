@@ -65,13 +65,10 @@ int32_t LoadPackageSprite(Operations& ops, int32_t number, const std::string& fi
   if (ops.DataFileOpen(kFileNumber, fileName) == 0) return 0;
   const int32_t width = static_cast<int16_t>(ops.DataFileReadInt16());
   const int32_t height = static_cast<int16_t>(ops.DataFileReadInt16());
-  // A package announcing more pixels than its file holds is refused before any sprite is
-  // made: a short or damaged header must not cost a huge picture of garbage.
+  // A package shorter than its header is still painted, the pixels past its end taking what
+  // reads past the end give: one wrong pixel rather than a black circuit. Only a picture too
+  // large to make at all is refused, by the sprite's creation.
   const int64_t triples = TriplesInFile(ops, fileName);
-  if (width > 0 && height > 0 && static_cast<int64_t>(width) * height > triples) {
-    ops.DataFileClose(kFileNumber);
-    return 0;
-  }
   const SurfaceHandle sprite = ops.SpriteCreate(number, width, height, 0);
   if (sprite == 0) {
     ops.DataFileClose(kFileNumber);

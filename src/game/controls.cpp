@@ -1,5 +1,7 @@
 #include "game/controls.h"
 
+#include <cmath>
+
 #include "game/frame_numbers.h"
 
 namespace velko {
@@ -31,6 +33,11 @@ void ConvertHeading(CarState& car) {
 }
 
 float AngleToRadians(float degrees) {
+  // So far out that taking 360 away no longer changes it, the loops below would never end.
+  if (!std::isfinite(degrees)) return HeadingRadians(degrees);
+  if (std::fabs(degrees) > 1.0e6f) {
+    degrees = static_cast<float>(std::fmod(static_cast<double>(degrees), 360.0));
+  }
   while (degrees > 360.0f) degrees = static_cast<float>(static_cast<double>(degrees) - 360.0);
   while (degrees < 0.0f) degrees = static_cast<float>(static_cast<double>(degrees) + 360.0);
   return HeadingRadians(degrees);

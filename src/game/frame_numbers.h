@@ -32,11 +32,11 @@ inline int32_t NearestInt32(double value) {
 }
 
 // Keeps the low 16 or 8 bits, signed, as the half-tile test's narrow variables do.
-inline int16_t Low16(int32_t value) {
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFFu));
+inline int16_t Low16(int64_t value) {
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(value) & 0xFFFFu));
 }
-inline int8_t Low8(int32_t value) {
-  return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu));
+inline int8_t Low8(int64_t value) {
+  return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint64_t>(value) & 0xFFu));
 }
 
 // Difference of two tick readings in 32-bit arithmetic, right across the counter's wrap.

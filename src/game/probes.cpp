@@ -69,9 +69,13 @@ void TestSolidTiles(const CarState& car, ProbeState& probes) {
 
 bool HalfTileInside(const CarState& car, const ViewState& view, Probe probe, bool leftEdgeForm,
                     ProbeState& probes) {
-  // The snapped corner works on the screen position, without the scroll offsets.
-  const int32_t snapX = NearestInt32(static_cast<double>(car.screenX) / kTileSize) * kTileSize;
-  const int32_t snapY = NearestInt32(static_cast<double>(car.screenY) / kTileSize) * kTileSize;
+  // The snapped corner works on the screen position, without the scroll offsets. In 64 bits,
+  // so that a position beyond the int range (or none at all) stays defined; only the low
+  // bits are kept below.
+  const int64_t snapX =
+      int64_t{NearestInt32(static_cast<double>(car.screenX) / kTileSize)} * kTileSize;
+  const int64_t snapY =
+      int64_t{NearestInt32(static_cast<double>(car.screenY) / kTileSize)} * kTileSize;
 
   const ProbeAngles angles = AnglesOf(car);
   double offsetX = 0.0;

@@ -1,8 +1,20 @@
 #include "game/view_drawing.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "game/frame_numbers.h"
 
 namespace velko {
+namespace {
+
+// A position less the scroll's rest; a rest far out of range (a position that is no number)
+// gives a square far off the screen rather than an overflow.
+int32_t ScreenOffset(int32_t position, int32_t rest) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{position} - rest, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
 
 void DrawMap(Operations& ops, const LevelData& level, const ViewState& view) {
   const TileGrid& grid = level.grid;
@@ -15,8 +27,8 @@ void DrawMap(Operations& ops, const LevelData& level, const ViewState& view) {
       const TileDef* def = cell == nullptr ? nullptr : TileDefAt(level, cell->tile);
       // A tile outside the table, or one no picture was cut for, leaves its square black.
       if (def == nullptr || def->spriteNumber == 0) continue;
-      ops.SpriteShow(def->spriteNumber, kTileSize * (i - 1) - view.scrollRestX,
-                     kTileSize * (j - 1) - view.scrollRestY);
+      ops.SpriteShow(def->spriteNumber, ScreenOffset(kTileSize * (i - 1), view.scrollRestX),
+                     ScreenOffset(kTileSize * (j - 1), view.scrollRestY));
     }
   }
 }

@@ -93,6 +93,7 @@ enum class EventType {
   FocusGained,
   FocusLost,
   Exposed,  // the window's client area was lost and must be presented again
+  Quit,     // the system asks the program to end (a signal, a logout); windowId 0
 };
 
 struct InputEvent {
@@ -144,6 +145,17 @@ class Platform {
   virtual std::int64_t PerformanceCounter() = 0;
   virtual std::int64_t PerformanceFrequency() = 0;  // 0 when there is no such counter
   virtual void SleepMilliseconds(std::uint32_t ms) = 0;
+  // Sleeps until PerformanceCounter() reaches `deadline` (an absolute reading), without
+  // spinning. This default naps in whole milliseconds; a backend with an absolute sleep
+  // wakes on time.
+  virtual void SleepUntilCounter(std::int64_t deadline) {
+    const std::int64_t frequency = PerformanceFrequency();
+    if (frequency <= 0) return;
+    for (std::int64_t now = PerformanceCounter(); now < deadline; now = PerformanceCounter()) {
+      const std::int64_t ms = (deadline - now) * 1000 / frequency;
+      SleepMilliseconds(static_cast<std::uint32_t>(ms > 0 ? ms : 1));
+    }
+  }
 
   // The full path of the running program (its directory is the program directory).
   virtual std::string ExecutablePath() = 0;

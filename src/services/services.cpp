@@ -1,12 +1,20 @@
 #include "services/services.h"
 
+#include <cstdlib>
+#include <optional>
+
 #include "platform/platform.h"
 
 namespace velko {
 
 Services::Services(platform::Platform& platform)
     : platform_(platform),
-      directory_(ProgramDirectory::FromExecutablePath(platform.ExecutablePath())),
+      directory_(ProgramDirectory::Locate(platform.ExecutablePath(),
+                                          [](const char* name) -> std::optional<std::string> {
+                                            const char* value = std::getenv(name);
+                                            if (value == nullptr) return std::nullopt;
+                                            return std::string(value);
+                                          })),
       windows_(platform),
       preferences_(directory_),
       files_(directory_),

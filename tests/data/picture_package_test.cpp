@@ -104,11 +104,15 @@ TEST_F(PicturePackageTest, EmptySizesReadNothing) {
   EXPECT_EQ(Pixel(1, 0, 0), 0u);
 }
 
-TEST_F(PicturePackageTest, ShortOrOverstatedPackagesAreNotLoaded) {
-  // Four pixels announced, three held; then a header announcing a billion pixels.
-  dir_.Write("short.bpb", Package(2, 2, {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}));
-  EXPECT_EQ(LoadPackageSprite(*services_, 0, "short.bpb", 0), 0);
-  EXPECT_FALSE(HasSprite(0));
+TEST_F(PicturePackageTest, ShortPackagesLoadWithStalePixelsAndHugeOnesAreRefused) {
+  // Four pixels announced, three held: the fourth repeats the last byte read, 0x10.
+  dir_.Write("short.bpb", Package(2, 2, {{0x7F, 0x00, 0x90}, {0x80, 0x80, 0x80}, {1, 2, 0x10}}));
+  EXPECT_NE(LoadPackageSprite(*services_, 0, "short.bpb", 0), 0);
+  EXPECT_EQ(Pixel(0, 0, 0), 0xFF8010u);
+  EXPECT_EQ(Pixel(0, 0, 1), 0x000000u);
+  EXPECT_EQ(Pixel(0, 1, 0), 0x818290u);
+  EXPECT_EQ(Pixel(0, 1, 1), 0x909090u);
+  // A header alone, announcing a billion pixels: no such sprite can be made.
   dir_.Write("huge.bpb", Package(32767, 32767, {{1, 2, 3}}));
   EXPECT_EQ(LoadPackageSprite(*services_, 0, "huge.bpb", 0), 0);
   EXPECT_FALSE(HasSprite(0));

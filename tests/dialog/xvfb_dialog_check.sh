@@ -1,6 +1,8 @@
 #!/bin/bash
 # The real display-mode dialog on a virtual X display: it must show its texts, and clicking
-# OK (full screen) or ticking the windowed box and clicking OK must start the game.
+# OK (full screen) or ticking the windowed box and clicking OK must start the game. The
+# keyboard works it as the standard controls do; a termination signal closes it (or ends the
+# game) through the normal shutdown; a 75 Hz the display cannot give fails the screen open.
 # Usage: xvfb_dialog_check.sh VELKO_BINARY ASSET_DIR OUTPUT_DIR
 # Exit 77 (skipped) when the tools are missing or the platform cannot make windows yet.
 set -u
@@ -67,7 +69,8 @@ start_game() {  # copies the game into a fresh folder of its own and starts it
   for asset in level.map level.bpb car.bmp car.bpb choc.wav; do
     [ -f "$assets/$asset" ] && cp "$assets/$asset" "$dir/"
   done
-  "$dir/velko" >"$work/log" 2>&1 &
+  # A background job starts with Ctrl+C and hang-up ignored; a player's game does not.
+  env --default-signal=INT,HUP "$dir/velko" >"$work/log" 2>&1 &
   pid=$!
   game_dir=$dir
 }
@@ -97,6 +100,21 @@ expect_file() {  # expect_file NAME EXPECTED_BYTES
   if [ "$(od -An -c "$game_dir/$1")" != "$(printf '%b' "$expected" | od -An -c)" ]; then
     fail "$1 holds $(od -An -c "$game_dir/$1")"
   fi
+}
+
+press() {  # press KEY...: each key held for a moment, as a player's finger does
+  local key
+  for key in "$@"; do
+    xdotool keydown "$key" && sleep 0.08 && xdotool keyup "$key" && sleep 0.08
+  done
+}
+
+ends_with_zero() {  # ends_with_zero WHAT: the game ends by itself within 10 s, exit code 0
+  wait_for 10 bash -c "! kill -0 $pid 2>/dev/null" || fail "the game did not end ($1)"
+  wait "$pid"
+  local status=$?
+  pid=""
+  [ "$status" -eq 0 ] || fail "exit code $status ($1)"
 }
 
 game_runs() {  # the dialog has gone and the game is still running a second later
@@ -150,12 +168,52 @@ start_game keyboard
 dialog_or_skip
 xdotool windowfocus --sync "$dialog_id" 2>/dev/null || xdotool windowfocus "$dialog_id"
 sleep 0.3
-xdotool key --delay 80 Tab Tab space Tab Tab Tab Return
+press Tab Tab space Tab Tab Tab Return
 sleep 0.5
 [ -e "$game_dir/screen.ini" ] && fail "Enter pressed OK"
 kill -0 "$pid" 2>/dev/null || fail "the game ended on Enter"
-xdotool key space
+press space
 expect_file screen.ini '[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
 game_runs
+# A termination signal in the game ends it as Escape does.
+kill -INT "$pid"
+ends_with_zero "SIGINT in the game"
+
+# 4. The list from the keyboard: Down changes the choice at once (32 bits), then the windowed
+# box, and OK.
+start_game list_keys
+dialog_or_skip
+xdotool windowfocus --sync "$dialog_id" 2>/dev/null || xdotool windowfocus "$dialog_id"
+sleep 0.3
+press Tab Down Tab space Tab Tab Tab space
+expect_file screen.ini '[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 32\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
+game_runs
+# The hang-up of a logout ends the game too.
+kill -HUP "$pid"
+ends_with_zero "SIGHUP in the game"
+
+# 5. A termination signal while the dialog waits acts as its close box: nothing written.
+start_game signal
+dialog_or_skip
+kill -TERM "$pid"
+ends_with_zero "SIGTERM in the dialog"
+[ -e "$game_dir/screen.ini" ] && fail "the dialog closed by a signal wrote screen.ini"
+
+# 6. Full screen at 75 Hz, which this display cannot give: the screen does not open, the
+# player is told so, and the game ends normally.
+start_game no75hz
+dialog_or_skip
+xdotool mousemove --window "$dialog_id" 86 130 click 1
+sleep 0.3
+xdotool mousemove --window "$dialog_id" 150 155 click 1
+# The box's title is UTF-8, which xdotool's search does not read: xwininfo finds it.
+message_box() { xwininfo -root -tree | awk '/"Erreur": / { print $1; found = 1; exit } END { exit !found }'; }
+box=$(wait_for 15 message_box) || fail "no message box after asking for 75 Hz"
+grep -q "no mode at 75 Hz" "$work/log" || fail "the refused rate was not said on stderr"
+import -window "$box" "$out/no75hz_xvfb.png" 2>/dev/null || true
+xdotool windowfocus "$box"
+sleep 0.2
+press Return
+ends_with_zero "the 75 Hz message"
 echo "PASS"
 exit 0

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <limits>
 
 #include "game/level_builder.h"
 #include "game/recording_operations.h"
@@ -150,6 +152,57 @@ TEST(FrameLoopTest, SilentGameCountsNoSound) {
   EXPECT_EQ(run.frames[0].crash.crashCount, 1);
   EXPECT_EQ(run.frames[0].crashSoundsPlayed, 0);
   EXPECT_EQ(ops.plays, 0);
+}
+
+// States no normal drive reaches (a position or heading that is no number or out of every
+// range) and clocks about to wrap: each pass ends, and every value it works with stays
+// defined (the sanitizer build checks the arithmetic).
+TEST(FrameLoopTest, ExtremeStatesAndWrappingClocksRunToTheEnd) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    const char* what;
+    std::function<void(GameState&)> set;
+    int32_t startTick;
+  };
+  const Case cases[] = {
+      {"position NaN", [&](GameState& s) { s.car.screenX = s.car.screenY = nan; }, 1000},
+      {"position +inf", [&](GameState& s) { s.car.screenX = s.car.screenY = inf; }, 1000},
+      {"position -1e30", [&](GameState& s) { s.car.screenX = s.car.screenY = -1e30f; }, 1000},
+      {"scroll NaN", [&](GameState& s) { s.car.scrollX = s.car.scrollY = nan; }, 1000},
+      {"scroll +inf", [&](GameState& s) { s.car.scrollX = s.car.scrollY = inf; }, 1000},
+      {"heading +inf", [&](GameState& s) { s.car.heading = inf; }, 1000},
+      {"heading 1e10", [&](GameState& s) { s.car.heading = 1e10f; }, 1000},
+      {"heading NaN", [&](GameState& s) { s.car.heading = nan; }, 1000},
+      {"speed NaN", [&](GameState& s) { s.car.speed = nan; }, 1000},
+      {"signed wrap",
+       [](GameState& s) {
+         s.crash = {3, 2147483600, 2147483600, 200};
+       },
+       2147483600},
+      {"unsigned wrap",
+       [](GameState& s) {
+         s.crash = {3, -40, -40, 200};
+       },
+       -40},
+  };
+  for (const Case& c : cases) {
+    RecordingOperations ops;
+    ops.now = c.startTick;
+    ops.keysForPoll = [](int poll) {
+      std::set<int32_t> keys{kUp, kLeft};
+      if (poll == 4) keys.insert(kEscape);
+      return keys;
+    };
+    GameState state = StartState(ops.now);
+    state.level = MakeLevel(60, 50, 1, {0, 1});
+    c.set(state);
+    const LoopRun run = RunUntilQuit(ops, state);
+    ASSERT_EQ(run.frames.size(), 4u) << c.what;
+    // The clock's differences stay right across both wraps: 16 ms a frame.
+    EXPECT_EQ(run.frames[3].clock.frameMs, 16) << c.what;
+    EXPECT_EQ(run.frames[3].clock.framesPerSecond, 62) << c.what;
+  }
 }
 
 }  // namespace

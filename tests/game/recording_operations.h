@@ -102,7 +102,8 @@ class RecordingOperations : public Operations {
   SurfaceHandle ScreenPresent() override {
     Log("ScreenPresent");
     ++presents;
-    now += frameMs;
+    now = static_cast<int32_t>(static_cast<uint32_t>(now) +
+                               static_cast<uint32_t>(frameMs));  // wraps as the counter does
     return 1;
   }
 

@@ -1,5 +1,6 @@
-// The screen over real SDL windows. Needs a display: run under xvfb-run by tests.cmake, and
-// skipped cleanly wherever no display can be had.
+// The screen over real SDL windows. Needs a display: run under xvfb-run by tests.cmake, once
+// for each way of showing frames (VELKO_PRESENT), and skipped cleanly wherever no display
+// can be had. Pixels are read back from the X server, as the player sees them.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "platform/sdl/sdl_platform.h"
+#include "sdl/x11_read_back.h"
 #include "services/screen/screen_service.h"
 #include "services/services.h"
 
@@ -17,8 +19,6 @@ namespace {
 class SdlScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Read-back needs the frame in the window's own surface.
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     platform_ = std::make_unique<SdlPlatform>();
     if (!platform_->VideoAvailable()) GTEST_SKIP() << "no display";
     services_ = std::make_unique<Services>(*platform_);
@@ -30,17 +30,8 @@ class SdlScreenTest : public ::testing::Test {
     platform_.reset();
   }
 
-  // The presented pixel at (x, y) of a window, as 0xRRGGBB.
   static std::uint32_t ReadBack(std::uint32_t windowId, int x, int y) {
-    SDL_Window* window = SDL_GetWindowFromID(windowId);
-    SDL_Renderer* renderer = window != nullptr ? SDL_GetRenderer(window) : nullptr;
-    if (renderer == nullptr) return 0xDEADBEEF;
-    Uint32 pixel = 0;
-    SDL_Rect one{x, y, 1, 1};
-    if (SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_RGB888, &pixel, 4) != 0) {
-      return 0xDEADBEEF;
-    }
-    return pixel & 0xFFFFFF;
+    return testing::ReadBackFromX(SDL_GetWindowFromID(windowId), x, y);
   }
 
   std::unique_ptr<SdlPlatform> platform_;
@@ -95,7 +86,7 @@ TEST_F(SdlScreenTest, FullScreenOpensAndPresents) {
     // The status line's white band at the frame's top-left corner, wherever the frame lands.
     int outputWidth = 0;
     int outputHeight = 0;
-    ASSERT_EQ(SDL_GetRendererOutputSize(SDL_GetRenderer(shown), &outputWidth, &outputHeight), 0);
+    SDL_GetWindowSize(shown, &outputWidth, &outputHeight);
     const double scale = std::min(outputWidth / 800.0, outputHeight / 600.0);
     const int left = (outputWidth - static_cast<int>(800 * scale)) / 2;
     const int top = (outputHeight - static_cast<int>(600 * scale)) / 2;
@@ -103,6 +94,19 @@ TEST_F(SdlScreenTest, FullScreenOpensAndPresents) {
   }
   services_->Screen().ScreenClose();
   EXPECT_FALSE(services_->Screen().IsOpen());
+}
+
+TEST_F(SdlScreenTest, AnXErrorIsSaidAndTheGameGoesOn) {
+  WindowRequest request;
+  request.clientWidth = 100;
+  request.clientHeight = 100;
+  std::unique_ptr<NativeWindow> window = platform_->CreateWindow(request);
+  ASSERT_NE(window, nullptr);
+  ::testing::internal::CaptureStderr();
+  const bool provoked = testing::ProvokeXError(SDL_GetWindowFromID(window->Id()));
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  if (!provoked) GTEST_SKIP() << "not on X";
+  EXPECT_NE(err.find("velko: X error ignored: BadWindow"), std::string::npos) << err;
 }
 
 TEST_F(SdlScreenTest, TextIsRasterisedInkOnClear) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "services/windows/control.h"
 #include "services/windows/window_service.h"
 #include "window_test_support.h"
@@ -162,51 +164,65 @@ TEST_F(GadgetInputTest, EnterDoesNotPressOk) {
   EXPECT_EQ(driver.Press(keys::kNumpadEnter), kKeyUpMessage);
 }
 
-TEST_F(GadgetInputTest, TheFocusedListOpensFromTheKeyboard) {
+// The focused list answers the keys as the standard drop-down list does. Each case starts with
+// the list focused, closed and the given item chosen (-1: none), then presses its keys.
+TEST_F(GadgetInputTest, TheListAnswersTheStandardKeys) {
+  struct Key {
+    int scanCode;
+    bool alt = false;
+  };
   struct Case {
     const char* name;
-    int scanCode;
-    bool alt;
+    int32_t chosen;
+    std::vector<Key> keys;
+    bool open;
+    int32_t chosenAfter;
+    int32_t focusedAfter;  // gadget number
   };
-  const Case cases[] = {{"F4", keys::kF4, false},
-                        {"Space", keys::kSpace, false},
-                        {"Down", keys::kDown, false},
-                        {"Alt+Down", keys::kDown, true}};
-  driver.Press(keys::kTab);
-  ASSERT_EQ(Focused(), windows.GadgetHandle(1));
+  const Key down{keys::kDown}, up{keys::kUp}, left{keys::kLeft}, right{keys::kRight};
+  const Key f4{keys::kF4}, altDown{keys::kDown, true}, altUp{keys::kUp, true};
+  const Key enter{keys::kReturn}, escape{keys::kEscape}, tab{keys::kTab}, space{keys::kSpace};
+  const Case cases[] = {
+      {"Down chooses the next item", 0, {down}, false, 1, 1},
+      {"Down stays on the last", 1, {down, down}, false, 1, 1},
+      {"Up chooses the previous item", 1, {up}, false, 0, 1},
+      {"Right and Left as Down and Up", -1, {right, right, left}, false, 0, 1},
+      {"Down with nothing chosen takes the first", -1, {down}, false, 0, 1},
+      {"Space does nothing", 0, {space}, false, 0, 1},
+      {"F4 opens", 0, {f4}, true, 0, 1},
+      {"Alt+Down opens", 0, {altDown}, true, 0, 1},
+      {"Alt+Up opens", 0, {altUp}, true, 0, 1},
+      {"open: Down moves, Enter takes", 0, {f4, down, enter}, false, 1, 1},
+      {"open: Down moves, Escape gives up", 0, {f4, down, escape}, false, 0, 1},
+      {"open: Up moves, F4 takes", 1, {f4, up, f4}, false, 0, 1},
+      {"open: Tab takes and moves on", 0, {f4, down, tab}, false, 1, 3},
+      {"open: Space does nothing", 0, {f4, space}, true, 0, 1},
+  };
   for (const Case& c : cases) {
-    if (c.alt) driver.KeyDown(keys::kLeftAlt);
-    driver.Press(c.scanCode);
-    if (c.alt) driver.KeyUp(keys::kLeftAlt);
-    EXPECT_TRUE(windows.GadgetItemRect(1, 0).has_value()) << c.name;
-    driver.Press(keys::kEscape);
-    EXPECT_FALSE(windows.GadgetItemRect(1, 0).has_value()) << c.name;
+    windows.GadgetStateSet(1, c.chosen);
+    while (Focused() != windows.GadgetHandle(1)) driver.Press(keys::kTab);
+    for (const Key& key : c.keys) {
+      if (key.alt) driver.KeyDown(keys::kLeftAlt);
+      driver.Press(key.scanCode);
+      if (key.alt) driver.KeyUp(keys::kLeftAlt);
+    }
+    EXPECT_EQ(windows.GadgetItemRect(1, 0).has_value(), c.open) << c.name;
+    EXPECT_EQ(windows.GadgetStateGet(1), c.chosenAfter) << c.name;
+    EXPECT_EQ(Focused(), windows.GadgetHandle(c.focusedAfter)) << c.name;
+    if (c.open) driver.Press(keys::kEscape);
   }
 }
 
-TEST_F(GadgetInputTest, KeysMoveThroughTheOpenListAndEnterChooses) {
+TEST_F(GadgetInputTest, AChoiceFromTheKeyboardIsReported) {
   driver.Press(keys::kTab);
+  EXPECT_EQ(driver.KeyDown(keys::kDown), kGadgetEvent);
+  EXPECT_EQ(windows.EventGadgetNumber(), 1);
+  EXPECT_EQ(windows.EventKind(), 1);  // selection changed
+  driver.KeyUp(keys::kDown);
   driver.Press(keys::kF4);
   driver.Press(keys::kDown);
-  driver.Press(keys::kDown);  // stays on the last item
-  EXPECT_EQ(windows.GadgetStateGet(1), -1);
-  EXPECT_EQ(driver.KeyDown(keys::kReturn), kGadgetEvent);
-  EXPECT_EQ(windows.EventKind(), 1);
-  EXPECT_EQ(windows.GadgetStateGet(1), 1);
-  driver.Press(keys::kSpace);
-  driver.Press(keys::kUp);
-  driver.Press(keys::kEscape);  // cancels
-  EXPECT_EQ(windows.GadgetStateGet(1), 1);
-}
-
-TEST_F(GadgetInputTest, TabClosesAnOpenListWithoutChoosing) {
-  driver.ClickGadget(1);
-  driver.Press(keys::kDown);
-  EXPECT_EQ(driver.KeyDown(keys::kTab), kGadgetEvent);  // the list reports its closing
-  EXPECT_EQ(windows.EventKind(), 8);
+  EXPECT_EQ(driver.KeyDown(keys::kTab), kGadgetEvent);
   EXPECT_FALSE(windows.GadgetItemRect(1, 0).has_value());
-  EXPECT_EQ(windows.GadgetStateGet(1), -1);
-  EXPECT_EQ(Focused(), windows.GadgetHandle(3));
 }
 
 TEST_F(GadgetInputTest, ClickingGivesTheFocus) {
@@ -214,6 +230,13 @@ TEST_F(GadgetInputTest, ClickingGivesTheFocus) {
   EXPECT_EQ(Focused(), windows.GadgetHandle(4));
   driver.Press(keys::kTab);
   EXPECT_EQ(Focused(), windows.GadgetHandle(5));
+}
+
+TEST_F(GadgetInputTest, ASystemQuitRequestActsAsTheCloseBox) {
+  platform::InputEvent quit;
+  quit.type = platform::EventType::Quit;
+  spy.Headless().QueueEvent(quit);  // no window of its own
+  EXPECT_EQ(windows.EventWait(), 16);
 }
 
 TEST_F(GadgetInputTest, RightButtonDoesNotClick) {

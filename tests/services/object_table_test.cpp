@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "platform/headless/headless_platform.h"
 #include "services/memory/dim_array.h"
+#include "services/services.h"
+#include "temp_dir.h"
 
 namespace velko {
 namespace {
@@ -31,7 +36,7 @@ TEST(ObjectTableTest, GrowsByTheKindsStepOnlyAtOrAboveCapacity) {
   };
   for (const Case& c : cases) {
     ObjectTable<Record> table(c.initial, c.step, c.extra);
-    table.Make(c.number).value = 7;
+    table.Make(c.number)->value = 7;
     EXPECT_EQ(table.Capacity(), c.capacityAfter) << c.kind;
     EXPECT_EQ(table.RecordCount(), c.recordsAfter) << c.kind;
     EXPECT_EQ(table.Find(c.number)->value, 7) << c.kind;
@@ -40,8 +45,8 @@ TEST(ObjectTableTest, GrowsByTheKindsStepOnlyAtOrAboveCapacity) {
 
 TEST(ObjectTableTest, KeepsOldRecordsAndZeroesNewOnes) {
   ObjectTable<Record> table(50, 50, 1);
-  table.Make(3).value = 33;
-  table.Make(120).value = 5;
+  table.Make(3)->value = 33;
+  table.Make(120)->value = 5;
   EXPECT_EQ(table.Find(3)->value, 33);
   for (int32_t n = 0; n < table.Capacity(); ++n) {
     if (n != 3 && n != 120) {
@@ -55,6 +60,41 @@ TEST(ObjectTableTest, LooksUpNothingOutsideTheTable) {
   EXPECT_EQ(table.Find(-1), nullptr);
   EXPECT_EQ(table.Find(10), nullptr);
   EXPECT_NE(table.Find(9), nullptr);
+}
+
+TEST(ObjectTableTest, NumbersTooHighToHoldFailWithTheTableUnchanged) {
+  for (const int32_t number : {std::numeric_limits<int32_t>::max(),
+                               std::numeric_limits<int32_t>::max() - 5, int32_t{1} << 30}) {
+    ObjectTable<Record> table(50, 50, 1);
+    table.Make(7)->value = 3;
+    EXPECT_EQ(table.Make(number), nullptr) << number;
+    EXPECT_EQ(table.Capacity(), 50) << number;
+    EXPECT_EQ(table.Find(7)->value, 3) << number;
+  }
+  ObjectTable<Record> table(10, 10, 0);
+  EXPECT_EQ(table.Make(-1), nullptr);
+}
+
+// The same numbers through the services that make objects: each creation fails cleanly.
+TEST(ObjectTableTest, ServicesRefuseObjectNumbersTheirTablesCannotHold) {
+  testing::TempDir dir;
+  platform::HeadlessOptions options;
+  options.executablePath = dir.ExecutablePath();
+  options.echoMessages = false;
+  platform::HeadlessPlatform platform(options);
+  Services services(platform);
+  services.StartUp();
+  ASSERT_NE(services.ScreenStart(), 0);
+  ASSERT_NE(services.ScreenOpen(800, 600, 16, "t"), 0);
+  dir.Write("x.bin", "ab");
+  for (const int32_t number : {std::numeric_limits<int32_t>::max(), int32_t{1} << 30}) {
+    EXPECT_EQ(services.WindowOpen(number, 0, 0, 100, 100, 0x00C00001, "t"), 0u) << number;
+    EXPECT_EQ(services.SpriteCreate(number, 10, 10, 0), 0u) << number;
+    EXPECT_EQ(services.SpriteGrab(number, 0, 0, 10, 10), 0u) << number;
+    EXPECT_EQ(services.DataFileOpen(number, "x.bin"), 0) << number;
+    EXPECT_EQ(services.TexturedSpriteCreate(number, 1), 0) << number;
+  }
+  EXPECT_NE(services.SpriteCreate(2000, 10, 10, 0), 0u);
 }
 
 TEST(DimArrayTest, OneDimensionalHasUpperBoundPlusOnePlusSpare) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <deque>
 
 #include "picture_fixture.h"
@@ -125,7 +127,8 @@ class CountingPlatform final : public platform::Platform {
   std::int64_t counter = 1000;
   std::int64_t stepPerRead = 100;
   std::int64_t readings = 0;
-  std::int64_t sleptMs = 0;
+  std::int64_t sleeps = 0;
+  std::int64_t lateBy = 0;  // how far past its deadline each sleep wakes
 
   std::uint32_t TickCount() override { return 0; }
   std::int64_t PerformanceCounter() override {
@@ -134,9 +137,10 @@ class CountingPlatform final : public platform::Platform {
     return counter;
   }
   std::int64_t PerformanceFrequency() override { return frequency; }
-  void SleepMilliseconds(std::uint32_t ms) override {
-    sleptMs += ms;
-    counter += frequency * ms / 1000;
+  void SleepMilliseconds(std::uint32_t ms) override { counter += frequency * ms / 1000; }
+  void SleepUntilCounter(std::int64_t deadline) override {
+    ++sleeps;
+    counter = std::max(counter, deadline + lateBy);
   }
   std::string ExecutablePath() override { return {}; }
   int MessageBox(std::string_view, std::string_view) override { return 1; }
@@ -167,21 +171,26 @@ TEST(FramePacerTest, TicksPerFrameUseTheRatePlusOne) {
   EXPECT_EQ(pacer.FrameCap(), 60) << "nothing changes without a counter";
 }
 
-TEST(FramePacerTest, SpacesPresentationsByMoreThanAFrameMostlyAsleep) {
-  CountingPlatform clock;
-  FramePacer pacer(clock);
-  ASSERT_EQ(pacer.SetCap(60), 1);
-  pacer.Wait();  // the first wait starts the interval
-  for (int frame = 0; frame < 5; ++frame) {
-    const std::int32_t before = pacer.LastPresentStamp();
-    clock.readings = 0;
-    pacer.Wait();
-    EXPECT_GT(pacer.LastPresentStamp() - before, 58681);
-    // 100 ticks per reading is about 28 microseconds: polling the whole 16 ms would take ~590
-    // readings; sleeping leaves about a millisecond of them.
-    EXPECT_LT(clock.readings, 60);
+TEST(FramePacerTest, SpacesPresentationsByMoreThanAFrameAsleep) {
+  for (const std::int64_t lateBy : {0, 50, 3000}) {
+    CountingPlatform clock;
+    clock.lateBy = lateBy;
+    FramePacer pacer(clock);
+    ASSERT_EQ(pacer.SetCap(60), 1);
+    pacer.Wait();  // the first wait starts the interval
+    for (int frame = 0; frame < 5; ++frame) {
+      const std::int32_t before = pacer.LastPresentStamp();
+      clock.readings = 0;
+      clock.sleeps = 0;
+      pacer.Wait();
+      const std::int64_t interval = pacer.LastPresentStamp() - before;
+      EXPECT_GT(interval, 58681) << lateBy;
+      // One sleep to just past the deadline, then the reading that ends the wait.
+      EXPECT_LE(interval, 58681 + 1 + 2 * clock.stepPerRead + lateBy) << lateBy;
+      EXPECT_EQ(clock.sleeps, 1) << lateBy;
+      EXPECT_EQ(clock.readings, 2) << lateBy;
+    }
   }
-  EXPECT_GT(clock.sleptMs, 5 * 14);
 }
 
 TEST(FramePacerTest, RestartsWhenTheLowBitsChangeSign) {

@@ -2,6 +2,10 @@
 // replay gives the same trace every time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
+#include "sdl/scoped_env.h"
 #include "sim/sim_fixture.h"
 
 namespace velko {
@@ -103,6 +107,55 @@ TEST_F(SimRunnerTest, GameMessagesGoToStandardErrorAndExitIsZero) {
   EXPECT_NE(result.err.find("Erreur: "), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("level.map"), std::string::npos) << result.err;
   EXPECT_TRUE(Trace(result.out).rows.empty());
+}
+
+// An installed game: the program in .../games, its data in ../share/games/velko. Settings and
+// screenshots go to the player's own folders, made as needed; where they cannot be made the
+// game goes on without saving, as for any file it may not write; nothing is ever written
+// beside the program or the data.
+TEST_F(SimRunnerTest, InstalledGameWritesInThePlayersFolders) {
+  WriteWalledMap();
+  TempDir root;
+  std::filesystem::create_directories(root.File("usr/games"));
+  std::filesystem::create_directories(root.File("usr/share/games"));
+  std::filesystem::create_symlink(dir_.Path(), root.File("usr/share/games/velko"));
+  const std::string keys = Keys("2 F12 down\n3 F12 up\n5 ESCAPE down\n");
+  auto listing = [&] {
+    std::string all;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.Path())) {
+      all += entry.path().string() + "\n";
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root.File("usr"))) {
+      all += entry.path().string() + "\n";
+    }
+    return all;
+  };
+  const std::string before = listing();
+  struct Case {
+    const char* what;
+    std::string home;
+    bool saves;
+  };
+  const Case cases[] = {
+      {"a home of its own", root.File("home").string(), true},
+      {"folders that cannot be made", "/dev/null/home", false},
+  };
+  for (const Case& c : cases) {
+    testing::ScopedEnv home("HOME", c.home);
+    testing::ScopedEnv config("XDG_CONFIG_HOME", "");
+    testing::ScopedEnv data("XDG_DATA_HOME", "");
+    const SimResult result = RunSim(root, {root.File("usr/games").string(), "--keys", keys});
+    EXPECT_EQ(result.exitCode, 0) << c.what << ": " << result.err;
+    const std::filesystem::path settings = c.home + "/.config/velko/screen.ini";
+    const std::filesystem::path shot = c.home + "/.local/share/velko/screenshots/screen000.bmp";
+    std::error_code error;
+    EXPECT_EQ(std::filesystem::exists(settings, error), c.saves) << c.what;
+    EXPECT_EQ(std::filesystem::exists(shot, error), c.saves) << c.what;
+    if (c.saves) {
+      EXPECT_EQ(std::filesystem::file_size(shot, error), 1440054u) << c.what;
+    }
+    EXPECT_EQ(listing(), before) << c.what << ": written beside the program or its data";
+  }
 }
 
 TEST_F(SimRunnerTest, MissingCarIsABadPackage) {

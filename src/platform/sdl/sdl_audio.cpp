@@ -126,7 +126,10 @@ class SdlAudio final : public AudioDevice {
     device_ =
         SDL_OpenAudioDevice(nullptr, 0, &want, &obtained_,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (device_ == 0) return false;
+    if (device_ == 0) {
+      ReportSdlFailure("SDL_OpenAudioDevice");
+      return false;
+    }
     SDL_PauseAudioDevice(device_, 0);
     return true;
   }
@@ -148,10 +151,14 @@ class SdlAudio final : public AudioDevice {
     StreamPtr stream(SDL_NewAudioStream(source, static_cast<Uint8>(format.channels),
                                         format.sampleRate, AUDIO_S16SYS, obtained_.channels,
                                         obtained_.freq));
-    if (!stream) return 0;
+    if (!stream) {
+      ReportSdlFailure("SDL_NewAudioStream");
+      return 0;
+    }
     if (SDL_AudioStreamPut(stream.get(), input.data(),
                            static_cast<int>(frames * sourceFrameBytes)) != 0 ||
         SDL_AudioStreamFlush(stream.get()) != 0) {
+      ReportSdlFailure("SDL_AudioStreamPut");
       return 0;
     }
     Voice voice;
@@ -159,7 +166,10 @@ class SdlAudio final : public AudioDevice {
                          sizeof(Sint16));
     const int got = SDL_AudioStreamGet(stream.get(), voice.samples.data(),
                                        static_cast<int>(voice.samples.size() * sizeof(Sint16)));
-    if (got <= 0) return 0;
+    if (got <= 0) {
+      if (got < 0) ReportSdlFailure("SDL_AudioStreamGet");
+      return 0;
+    }
     voice.samples.resize(static_cast<std::size_t>(got) / sizeof(Sint16));
 
     DeviceLock lock(device_);
@@ -230,7 +240,10 @@ class SdlAudio final : public AudioDevice {
 
 std::unique_ptr<AudioDevice> SdlPlatform::OpenAudio() {
   // Audio alone: sounds need no display.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    ReportSdlFailure("SDL_InitSubSystem(SDL_INIT_AUDIO)");
+    return nullptr;
+  }
   auto audio = std::make_unique<SdlAudio>();
   if (!audio->Open()) return nullptr;
   return audio;

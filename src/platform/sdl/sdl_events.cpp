@@ -2,10 +2,13 @@
 // and DirectInput scan codes, the close box, focus changes, and lost client areas.
 #include <SDL.h>
 
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
 namespace {
+
+constexpr int kSignalCheckMs = 200;
 
 // False for SDL events that mean nothing to the game (they are skipped).
 bool Translate(const SDL_Event& sdl, InputEvent& event) {
@@ -49,24 +52,46 @@ bool Translate(const SDL_Event& sdl, InputEvent& event) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          InvalidateShownFrame(sdl.window.windowID);
           event.type = EventType::Exposed;
           return true;
         default:
           return false;
       }
+    case SDL_QUIT:
+      // Follows the close request of the last window, already reported; ending is asked
+      // either way.
+      event.type = EventType::Quit;
+      return true;
     default:
-      // SDL_QUIT follows the close request of the last window, which was already reported.
       return false;
   }
 }
 
 }  // namespace
 
+bool SdlPlatform::TranslateEvent(const SDL_Event& sdl, InputEvent& event) {
+  if (pads_ != nullptr) {
+    pads_->Handle(sdl);
+    if (const std::optional<InputEvent> key = SdlPads::DialogKeyFor(sdl)) {
+      event = *key;
+      return true;
+    }
+  }
+  return Translate(sdl, event);
+}
+
 bool SdlPlatform::PollEvent(InputEvent& event) {
+  if (TakeQuitSignal()) {
+    event = {};
+    event.type = EventType::Quit;
+    return true;
+  }
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl) != 0) {
-    if (Translate(sdl, event)) return true;
+    if (TranslateEvent(sdl, event)) return true;
   }
   return false;
 }
@@ -74,10 +99,15 @@ bool SdlPlatform::PollEvent(InputEvent& event) {
 bool SdlPlatform::WaitEvent(InputEvent& event) {
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
-  while (SDL_WaitEvent(&sdl) != 0) {
-    if (Translate(sdl, event)) return true;
+  for (;;) {
+    // A signal does not wake SDL's wait: look for one a few times a second.
+    if (TakeQuitSignal()) {
+      event = {};
+      event.type = EventType::Quit;
+      return true;
+    }
+    if (SDL_WaitEventTimeout(&sdl, kSignalCheckMs) != 0 && TranslateEvent(sdl, event)) return true;
   }
-  return false;
 }
 
 }  // namespace velko::platform

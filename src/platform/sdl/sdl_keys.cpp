@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
@@ -180,13 +181,22 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+      if (pads_ != nullptr) pads_->Handle(event);
       if (event.type == SDL_QUIT ||
           (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
         closeRequested_ = true;
       }
+      // A window whose contents were lost shows its next frame whole.
+      if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                            event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                                            event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                                            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+        InvalidateShownFrame(event.window.windowID);
+      }
     }
   }
-  // Closing the window ends the game the way Escape does.
+  // Closing the window, or a termination signal, ends the game the way Escape does.
+  if (QuitSignalCount() != quitSignalsAtStart_) closeRequested_ = true;
   if (closeRequested_) keys[kDikEscape] = kHeld;
   // Without the focus every key reads as released, so nothing sticks while the player is away.
   if (!videoStarted_ || SDL_GetKeyboardFocus() == nullptr) return true;
@@ -197,6 +207,7 @@ bool SdlPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
     const int dik = DikFromSdlScancode(code);
     if (dik != 0) keys[static_cast<std::size_t>(dik)] = kHeld;
   }
+  if (pads_ != nullptr) pads_->MergeInto(keys);
   return true;
 }
 

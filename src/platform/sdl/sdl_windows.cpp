@@ -1,11 +1,19 @@
-// Native windows over SDL: each one shows finished frames through one streaming texture of
-// the frame's own pixel format, made at the first presentation and kept while the size and
-// format stay. A window's Id is its SDL window id, as SDL's events carry it.
+// Native windows over SDL. Each shows finished frames through a presenter (sdl_present.h),
+// chosen once for the run at the first frame shown. A window's Id is its SDL window id, as
+// SDL's events carry it.
 #include <SDL.h>
+#include <time.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
 
+#include "platform/sdl/sdl_frame_stats.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_present.h"
 
 namespace velko::platform {
 namespace {
@@ -13,15 +21,10 @@ namespace {
 struct WindowDeleter {
   void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
 };
-struct RendererDeleter {
-  void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
-};
-struct TextureDeleter {
-  void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
-};
 using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
-using RendererPtr = std::unique_ptr<SDL_Renderer, RendererDeleter>;
-using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
+
+// The SDL window's link back to ours, for the events that concern it.
+constexpr const char* kWindowData = "velko.window";
 
 // The frame a captioned window adds, learnt from the last one shown; none until then (as
 // under a display without a window manager).
@@ -31,22 +34,55 @@ bool HasInputFocus(SDL_Window* window) {
   return (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
-Uint32 TextureFormatFor(int depth) {
-  return depth == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+std::int64_t MonotonicNanoseconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The way frames are shown, for the whole run. VELKO_PRESENT=surface or =renderer forces one
+// (for tests); otherwise a machine without a render node has no GPU, and elsewhere the
+// renderer is asked who draws it. The renderer made for asking is handed back when it is kept.
+PresentPath DecidePresentPath(SDL_Window* window, bool fullScreen, SDL_Renderer*& made) {
+  made = nullptr;
+  if (const char* forced = std::getenv("VELKO_PRESENT")) {
+    const std::string_view choice(forced);
+    if (choice == "surface") return PresentPath::Surface;
+    if (choice == "renderer") return PresentPath::Renderer;
+  }
+  bool renderNode = false;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error)) {
+    if (entry.path().filename().string().rfind("renderD", 0) == 0) renderNode = true;
+  }
+  // Asking would start Mesa's software OpenGL: a third of a second for nothing.
+  if (!renderNode) return PresentPath::Surface;
+  const Uint32 vsync = fullScreen ? SDL_RENDERER_PRESENTVSYNC : 0;
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+  if (renderer == nullptr) return PresentPath::Surface;
+  if (RendererIsSoftware(renderer)) {
+    SDL_DestroyRenderer(renderer);
+    return PresentPath::Surface;
+  }
+  made = renderer;
+  return PresentPath::Renderer;
 }
 
 class SdlWindow final : public NativeWindow {
  public:
-  SdlWindow(WindowPtr window, bool fullScreen, int refreshRate, bool caption)
-      : window_(std::move(window)),
+  SdlWindow(SdlPlatform& platform, WindowPtr window, bool fullScreen, int refreshRate, bool caption)
+      : platform_(platform),
+        window_(std::move(window)),
         fullScreen_(fullScreen),
         refreshRate_(refreshRate),
         caption_(caption) {
+    SDL_SetWindowData(window_.get(), kWindowData, this);
     if (fullScreen_) SDL_ShowCursor(SDL_DISABLE);
   }
   ~SdlWindow() override {
-    texture_.reset();
-    renderer_.reset();
+    platform_.Stats().WindowClosed(showedOwnFrames_);
+    presenter_.reset();
+    SDL_SetWindowData(window_.get(), kWindowData, nullptr);
     window_.reset();
     if (fullScreen_) SDL_ShowCursor(SDL_ENABLE);
   }
@@ -90,23 +126,17 @@ class SdlWindow final : public NativeWindow {
 
   // Clears the window to black at once, as a fresh screen shows.
   void ShowBlack() {
-    if (!EnsureRenderer()) return;
-    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-    SDL_RenderClear(renderer_.get());
-    SDL_RenderPresent(renderer_.get());
+    if (Presenter() != nullptr) presenter_->ShowBlack();
+  }
+  void Invalidate() {
+    if (presenter_ != nullptr) presenter_->Invalidate();
   }
 
  private:
-  bool EnsureRenderer() {
-    if (renderer_ != nullptr) return true;
-    // The flip of a full screen waits for the display; a window's copy does not.
-    const Uint32 vsync = fullScreen_ ? SDL_RENDERER_PRESENTVSYNC : 0;
-    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED | vsync));
-    if (renderer_ == nullptr) {
-      renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
-    }
-    return renderer_ != nullptr;
-  }
+  FramePresenter* Presenter();
+  // A full screen shown through the window's surface has no flip to wait for the display:
+  // wait for the display's next refresh here instead, as the flip would.
+  void WaitForRefresh();
   void LearnInsets() {
     if (!caption_ || fullScreen_) return;
     FrameInsets insets;
@@ -116,54 +146,60 @@ class SdlWindow final : public NativeWindow {
     }
   }
 
+  SdlPlatform& platform_;
   WindowPtr window_;
-  RendererPtr renderer_;
-  TexturePtr texture_;
-  int textureWidth_ = 0;
-  int textureHeight_ = 0;
-  int textureDepth_ = 0;
+  std::unique_ptr<FramePresenter> presenter_;
   bool fullScreen_;
   int refreshRate_;
   bool caption_;
+  bool showedOwnFrames_ = false;
+  std::int64_t nextRefresh_ = 0;  // monotonic nanoseconds
 };
+
+FramePresenter* SdlWindow::Presenter() {
+  if (presenter_ != nullptr) return presenter_.get();
+  SDL_Renderer* renderer = nullptr;
+  if (platform_.ChosenPresentPath() == PresentPath::Undecided) {
+    platform_.ChoosePresentPath(DecidePresentPath(window_.get(), fullScreen_, renderer));
+  }
+  if (platform_.ChosenPresentPath() == PresentPath::Renderer) {
+    presenter_ = MakeRendererPresenter(window_.get(), fullScreen_, renderer);
+  }
+  if (presenter_ == nullptr) presenter_ = MakeSurfacePresenter(window_.get(), fullScreen_);
+  return presenter_.get();
+}
 
 void SdlWindow::Present(const FrameView& frame) {
   if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
   if (frame.depth != 16 && frame.depth != 32) return;
-  if (!EnsureRenderer()) return;
-  if (texture_ == nullptr || textureWidth_ != frame.width || textureHeight_ != frame.height ||
-      textureDepth_ != frame.depth) {
-    texture_.reset(SDL_CreateTexture(renderer_.get(), TextureFormatFor(frame.depth),
-                                     SDL_TEXTUREACCESS_STREAMING, frame.width, frame.height));
-    if (texture_ == nullptr) return;
-    SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
-    textureWidth_ = frame.width;
-    textureHeight_ = frame.height;
-    textureDepth_ = frame.depth;
+  FramePresenter* presenter = Presenter();
+  if (presenter == nullptr || !presenter->Present(frame)) return;
+  if (!frame.screenFrame) showedOwnFrames_ = true;
+  platform_.Stats().FrameShown(frame.screenFrame);
+  if (fullScreen_ && platform_.ChosenPresentPath() != PresentPath::Renderer) WaitForRefresh();
+}
+
+void SdlWindow::WaitForRefresh() {
+  const std::int64_t period = 1'000'000'000 / (refreshRate_ > 0 ? refreshRate_ : 60);
+  const std::int64_t now = MonotonicNanoseconds();
+  // The refreshes tick on evenly; after a long frame the next one after now is waited for.
+  if (nextRefresh_ == 0 || now - nextRefresh_ > period) nextRefresh_ = now;
+  nextRefresh_ += period;
+  const timespec until{static_cast<time_t>(nextRefresh_ / 1'000'000'000),
+                       static_cast<long>(nextRefresh_ % 1'000'000'000)};
+  while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
   }
-  if (SDL_UpdateTexture(texture_.get(), nullptr, frame.pixels, frame.pitch) != 0) return;
-  SDL_Rect destination{0, 0, frame.width, frame.height};
-  if (fullScreen_) {
-    // Scaled to fit the display, aspect kept, centred.
-    int outputWidth = 0;
-    int outputHeight = 0;
-    if (SDL_GetRendererOutputSize(renderer_.get(), &outputWidth, &outputHeight) == 0 &&
-        outputWidth > 0 && outputHeight > 0) {
-      const double scale = std::min(static_cast<double>(outputWidth) / frame.width,
-                                    static_cast<double>(outputHeight) / frame.height);
-      destination.w = static_cast<int>(frame.width * scale);
-      destination.h = static_cast<int>(frame.height * scale);
-      destination.x = (outputWidth - destination.w) / 2;
-      destination.y = (outputHeight - destination.h) / 2;
-    }
-  }
-  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-  SDL_RenderClear(renderer_.get());
-  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &destination);
-  SDL_RenderPresent(renderer_.get());
 }
 
 }  // namespace
+
+void InvalidateShownFrame(std::uint32_t windowId) {
+  SDL_Window* window = SDL_GetWindowFromID(windowId);
+  if (window == nullptr) return;
+  if (auto* ours = static_cast<SdlWindow*>(SDL_GetWindowData(window, kWindowData))) {
+    ours->Invalidate();
+  }
+}
 
 bool SdlPlatform::VideoAvailable() {
   if (!EnsureVideo()) return false;
@@ -197,8 +233,11 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowRequest& req
   WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(request.title).c_str(), x + insets.left,
                                     y + insets.top, std::max(request.clientWidth, 1),
                                     std::max(request.clientHeight, 1), flags));
-  if (window == nullptr) return nullptr;
-  auto native = std::make_unique<SdlWindow>(std::move(window), false, 0, request.caption);
+  if (window == nullptr) {
+    ReportSdlFailure("SDL_CreateWindow");
+    return nullptr;
+  }
+  auto native = std::make_unique<SdlWindow>(*this, std::move(window), false, 0, request.caption);
   if (request.visible) native->SetVisible(true);
   return native;
 }
@@ -207,13 +246,18 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
                                                             std::string_view titleCp1252) {
   if (!EnsureVideo() || mode.width <= 0 || mode.height <= 0) return nullptr;
   // A real mode of that size (and refresh rate, when one is asked for) if the display has
-  // one; otherwise the desktop's own mode with the picture scaled to fit.
+  // one; otherwise the desktop's own mode with the picture scaled to fit. A refresh rate that
+  // neither offers cannot be had: the screen does not open.
   SDL_DisplayMode chosen{};
   bool found = false;
   const int modes = SDL_GetNumDisplayModes(0);
+  if (modes < 0) ReportSdlFailure("SDL_GetNumDisplayModes");
   for (int i = 0; i < modes && !found; ++i) {
     SDL_DisplayMode candidate{};
-    if (SDL_GetDisplayMode(0, i, &candidate) != 0) continue;
+    if (SDL_GetDisplayMode(0, i, &candidate) != 0) {
+      ReportSdlFailure("SDL_GetDisplayMode");
+      continue;
+    }
     if (candidate.w == mode.width && candidate.h == mode.height &&
         (mode.refreshRate == 0 || candidate.refresh_rate == mode.refreshRate)) {
       chosen = candidate;
@@ -223,21 +267,39 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
   // Made borderless over the whole display from the start, so that it covers the screen even
   // where no window manager applies the full-screen state.
   SDL_DisplayMode desktop{};
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+    ReportSdlFailure("SDL_GetDesktopDisplayMode");
     desktop = {0, mode.width, mode.height, 0, nullptr};
+  }
+  if (!found && mode.refreshRate != 0 && desktop.refresh_rate != mode.refreshRate) {
+    std::fprintf(stderr, "velko: the display offers no mode at %d Hz\n", mode.refreshRate);
+    return nullptr;
+  }
   const int width = found ? chosen.w : desktop.w;
   const int height = found ? chosen.h : desktop.h;
   WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(titleCp1252).c_str(), 0, 0, width, height,
                                     SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS));
-  if (window == nullptr) return nullptr;
+  if (window == nullptr) {
+    ReportSdlFailure("SDL_CreateWindow");
+    return nullptr;
+  }
   bool fullScreen = false;
-  if (found && SDL_SetWindowDisplayMode(window.get(), &chosen) == 0) {
-    fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) == 0;
+  if (found) {
+    if (SDL_SetWindowDisplayMode(window.get(), &chosen) != 0) {
+      ReportSdlFailure("SDL_SetWindowDisplayMode");
+    } else if (SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) != 0) {
+      ReportSdlFailure("SDL_SetWindowFullscreen(SDL_WINDOW_FULLSCREEN)");
+    } else {
+      fullScreen = true;
+    }
   }
   if (!fullScreen) {
     fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    if (!fullScreen) {
+      ReportSdlFailure("SDL_SetWindowFullscreen(SDL_WINDOW_FULLSCREEN_DESKTOP)");
+      return nullptr;
+    }
   }
-  if (!fullScreen) return nullptr;
   SDL_ShowWindow(window.get());
   SDL_RaiseWindow(window.get());
   // A screen shown full screen is active at once: give the display a moment to hand it the
@@ -249,9 +311,13 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
     SDL_Delay(2);
   }
   SDL_DisplayMode current{};
-  const int refreshRate =
-      SDL_GetWindowDisplayMode(window.get(), &current) == 0 ? current.refresh_rate : 0;
-  auto native = std::make_unique<SdlWindow>(std::move(window), true, refreshRate, false);
+  int refreshRate = 0;
+  if (SDL_GetWindowDisplayMode(window.get(), &current) == 0) {
+    refreshRate = current.refresh_rate;
+  } else {
+    ReportSdlFailure("SDL_GetWindowDisplayMode");
+  }
+  auto native = std::make_unique<SdlWindow>(*this, std::move(window), true, refreshRate, false);
   native->ShowBlack();
   return native;
 }

@@ -18,7 +18,12 @@ FileService::~FileService() {
 int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   if (number < 0) return 0;
   // The number's record is taken (and the table grown) whether or not the open succeeds.
-  FileRecord& record = table_.Make(number);
+  FileRecord* record = table_.Make(number);
+  if (record == nullptr) {
+    currentFile_ = -1;
+    ForgetBufferedBytes();
+    return 0;
+  }
   const std::string path = directory_.Resolve(fileName);
   // Opened for reading only, and never created: reading a missing file must not leave an
   // empty one behind, and a file the player may only read still loads.
@@ -34,7 +39,7 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   ForgetBufferedBytes();
   // A file still open under this number stays open until the process ends; its record is
   // overwritten, by "no file" when this open failed.
-  record.descriptor = descriptor;
+  record->descriptor = descriptor;
   return descriptor < 0 ? 0 : descriptor + 1;
 }
 

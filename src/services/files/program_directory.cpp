@@ -1,11 +1,60 @@
 #include "services/files/program_directory.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace velko {
+namespace {
+
+constexpr std::string_view kScreenshotsFolder = "screenshots";
+constexpr std::string_view kInstalledData = "../share/games/velko/";
+constexpr std::string_view kProbeFile = "level.map";
+
+std::string WithSeparator(std::string path) {
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path;
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+// $VARIABLE when set to an absolute path, else $HOME/fallback.
+std::string UserFolder(const ProgramDirectory::Environment& environment, const char* variable,
+                       std::string_view fallback) {
+  const std::optional<std::string> set = environment(variable);
+  if (set && !set->empty() && set->front() == '/') return WithSeparator(*set);
+  const std::optional<std::string> home = environment("HOME");
+  return WithSeparator(home.value_or("")) + std::string(fallback);
+}
+
+}  // namespace
 
 ProgramDirectory ProgramDirectory::FromExecutablePath(std::string_view executablePath) {
   ProgramDirectory directory;
   const size_t last = executablePath.find_last_of("/\\");
   if (last != std::string_view::npos) directory.path_ = executablePath.substr(0, last + 1);
+  directory.data_ = directory.settings_ = directory.path_;
+  directory.screenshots_ = directory.path_ + std::string(kScreenshotsFolder) + "/";
+  return directory;
+}
+
+ProgramDirectory ProgramDirectory::Locate(std::string_view executablePath,
+                                          const Environment& environment) {
+  ProgramDirectory directory = FromExecutablePath(executablePath);
+  if (directory.path_.empty() || IsFile(directory.path_ + std::string(kProbeFile))) {
+    return directory;
+  }
+  const std::string shared = directory.path_ + std::string(kInstalledData);
+  if (!IsFile(shared + std::string(kProbeFile))) return directory;
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(shared, error);
+  directory.data_ = error ? shared : WithSeparator(canonical.string());
+  directory.settings_ = UserFolder(environment, "XDG_CONFIG_HOME", ".config/") + "velko/";
+  directory.screenshots_ =
+      UserFolder(environment, "XDG_DATA_HOME", ".local/share/") + "velko/screenshots/";
+  directory.installed_ = true;
   return directory;
 }
 
@@ -15,7 +64,33 @@ std::string ProgramDirectory::Resolve(std::string_view name) const {
     if (c == '\\') c = '/';
   }
   if (!local.empty() && local.front() == '/') return local;
-  return path_ + local;
+  const std::string prefix = std::string(kScreenshotsFolder) + "/";
+  if (local.compare(0, prefix.size(), prefix) == 0) {
+    return screenshots_ + local.substr(prefix.size());
+  }
+  return data_ + local;
+}
+
+std::string ProgramDirectory::ResolveSettings(std::string_view name) const {
+  std::string local(name);
+  for (char& c : local) {
+    if (c == '\\') c = '/';
+  }
+  if (!local.empty() && local.front() == '/') return local;
+  return settings_ + local;
+}
+
+void ProgramDirectory::PrepareFolderFor(const std::string& path) const {
+  if (!installed_) return;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  // Only the user's own folders are ever made, never anything beside the data.
+  const std::string text = WithSeparator(folder.string());
+  if (text.compare(0, settings_.size(), settings_) != 0 &&
+      text.compare(0, screenshots_.size(), screenshots_) != 0) {
+    return;
+  }
+  std::error_code ignored;  // a folder that cannot be made fails the write that follows
+  std::filesystem::create_directories(folder, ignored);
 }
 
 }  // namespace velko

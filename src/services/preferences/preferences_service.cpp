@@ -56,7 +56,7 @@ PreferencesService::~PreferencesService() {
 
 int32_t PreferencesService::PreferencesOpen(const std::string& fileName) {
   PreferencesClose();
-  const std::string path = directory_.Resolve(fileName);
+  const std::string path = directory_.ResolveSettings(fileName);
   // A folder of that name is no settings file (reading one would throw).
   if (IsDirectory(path)) return 0;
   std::ifstream file(path, std::ios::binary);
@@ -80,7 +80,8 @@ int32_t PreferencesService::PreferencesOpen(const std::string& fileName) {
 
 int32_t PreferencesService::PreferencesCreate(const std::string& fileName) {
   PreferencesClose();
-  targetPath_ = directory_.Resolve(fileName);
+  targetPath_ = directory_.ResolveSettings(fileName);
+  directory_.PrepareFolderFor(targetPath_);
   // An existing file that may not be written, or a folder, cannot be created anew.
   if (IsDirectory(targetPath_)) return 0;
   if (::access(targetPath_.c_str(), F_OK) == 0 && ::access(targetPath_.c_str(), W_OK) != 0) {

@@ -12,7 +12,6 @@ int32_t FramePacer::SetCap(int32_t framesPerSecond) {
   const std::int64_t ticks = divisor != 0 ? frequency / divisor : 0;
   ticksPerFrame_ = static_cast<int32_t>(static_cast<std::uint32_t>(ticks));
   lastPresentStamp_ = 0;
-  ticksPerMillisecond_ = frequency / 1000;
   return 1;
 }
 
@@ -22,14 +21,10 @@ void FramePacer::Reset() {
   lastPresentStamp_ = 0;
 }
 
-int32_t FramePacer::Now() {
-  // The low 32 bits of the count, read as a signed value.
-  return static_cast<int32_t>(static_cast<std::uint32_t>(platform_.PerformanceCounter()));
-}
-
 void FramePacer::Wait() {
   for (;;) {
-    const int32_t now = Now();
+    const std::int64_t reading = platform_.PerformanceCounter();
+    const int32_t now = static_cast<int32_t>(static_cast<std::uint32_t>(reading));
     // The low 32 bits changed sign: restart the interval (0 never restarts it).
     if ((now < 0 && lastPresentStamp_ >= 0) || (now > 0 && lastPresentStamp_ <= 0)) {
       lastPresentStamp_ = now;
@@ -39,12 +34,8 @@ void FramePacer::Wait() {
       lastPresentStamp_ = now;
       return;
     }
-    // Sleep away whole milliseconds but the last one, then poll.
-    const std::int64_t remaining = static_cast<std::int64_t>(ticksPerFrame_) - elapsed;
-    if (ticksPerMillisecond_ > 0) {
-      const std::int64_t wholeMs = remaining / ticksPerMillisecond_;
-      if (wholeMs > 1) platform_.SleepMilliseconds(static_cast<std::uint32_t>(wholeMs - 1));
-    }
+    // Asleep until the first reading past the interval: no spinning on the counter.
+    platform_.SleepUntilCounter(reading + (ticksPerFrame_ - elapsed) + 1);
   }
 }
 

@@ -16,8 +16,8 @@ class FramePacer {
   int32_t SetCap(int32_t framesPerSecond);
   void Reset();
 
-  // Waits until more than ticksPerFrame ticks have passed since the last capped presentation.
-  // Sleeps through most of the interval and polls the counter only for the last millisecond.
+  // Waits until more than ticksPerFrame ticks have passed since the last capped presentation,
+  // asleep to that deadline (the low 32 bits of the counter, read as signed, decide it).
   void Wait();
 
   int32_t FrameCap() const { return frameCap_; }
@@ -25,13 +25,10 @@ class FramePacer {
   int32_t LastPresentStamp() const { return lastPresentStamp_; }
 
  private:
-  int32_t Now();
-
   platform::Platform& platform_;
   int32_t frameCap_ = 0;
   int32_t ticksPerFrame_ = 0;
   int32_t lastPresentStamp_ = 0;
-  std::int64_t ticksPerMillisecond_ = 0;
 };
 
 }  // namespace velko

@@ -9,6 +9,19 @@
 
 namespace velko {
 
+// One pixel of type Pixel (std::uint16_t or std::uint32_t) read or written at a byte address;
+// the bytes are plain storage, so they are copied rather than aliased.
+template <typename Pixel>
+Pixel LoadPixel(const std::uint8_t* at) {
+  Pixel value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+template <typename Pixel>
+void StorePixel(std::uint8_t* at, Pixel value) {
+  std::memcpy(at, &value, sizeof value);
+}
+
 // A non-owning view of pixel memory: rows of `pitch` bytes, top row first.
 struct Surface {
   std::uint8_t* pixels = nullptr;
@@ -69,7 +82,7 @@ struct Surface {
 
 // Largest picture a buffer may hold: a sane bound on what a file header can make us allocate.
 inline constexpr int kMaxBufferSide = 32767;
-inline constexpr std::int64_t kMaxBufferPixels = std::int64_t{1} << 26;
+inline constexpr std::int64_t kMaxBufferPixels = std::int64_t{1} << 24;  // 64 MiB at 32 bits
 
 // An owning pixel buffer, zero-filled (black) when made. Its colour key is a property of the
 // buffer, as a device surface would keep it.

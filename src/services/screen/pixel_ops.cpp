@@ -15,16 +15,14 @@ void FillSurface(const Surface& target, std::uint32_t value) {
     case 8:
       std::memset(first, static_cast<int>(value & 0xFF), rowBytes);
       break;
-    case 16: {
-      auto* row = reinterpret_cast<std::uint16_t*>(first);
-      std::fill(row, row + target.width, static_cast<std::uint16_t>(value));
+    case 16:
+      for (int x = 0; x < target.width; ++x) {
+        StorePixel(first + 2 * static_cast<size_t>(x), static_cast<std::uint16_t>(value));
+      }
       break;
-    }
-    case 32: {
-      auto* row = reinterpret_cast<std::uint32_t*>(first);
-      std::fill(row, row + target.width, value);
+    case 32:
+      for (int x = 0; x < target.width; ++x) StorePixel(first + 4 * static_cast<size_t>(x), value);
       break;
-    }
     default:
       for (int x = 0; x < target.width; ++x) target.Set(x, 0, value);
       break;
@@ -89,16 +87,18 @@ void CopyRect(const Surface& to, int x, int y, const Surface& from, PixelRect so
 void ScaleCopy(const Surface& to, PixelRect destination, const Surface& from) {
   if (to.Empty() || from.Empty() || to.depth != from.depth) return;
   if (destination.width <= 0 || destination.height <= 0) return;
-  const int left = std::max(destination.x, 0);
-  const int top = std::max(destination.y, 0);
-  const int right = std::min(destination.x + destination.width, to.width);
-  const int bottom = std::min(destination.y + destination.height, to.height);
+  // In 64 bits: a destination far out at either end of the int range stays defined.
+  const std::int64_t x0 = destination.x;
+  const std::int64_t y0 = destination.y;
+  const int left = static_cast<int>(std::clamp<std::int64_t>(x0, 0, to.width));
+  const int top = static_cast<int>(std::clamp<std::int64_t>(y0, 0, to.height));
+  const int right = static_cast<int>(std::clamp<std::int64_t>(x0 + destination.width, 0, to.width));
+  const int bottom =
+      static_cast<int>(std::clamp<std::int64_t>(y0 + destination.height, 0, to.height));
   for (int ty = top; ty < bottom; ++ty) {
-    const int sy = static_cast<int>(static_cast<std::int64_t>(ty - destination.y) * from.height /
-                                    destination.height);
+    const int sy = static_cast<int>((ty - y0) * from.height / destination.height);
     for (int tx = left; tx < right; ++tx) {
-      const int sx = static_cast<int>(static_cast<std::int64_t>(tx - destination.x) * from.width /
-                                      destination.width);
+      const int sx = static_cast<int>((tx - x0) * from.width / destination.width);
       to.Set(tx, ty, from.Get(sx, sy));
     }
   }

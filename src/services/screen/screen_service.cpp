@@ -205,6 +205,10 @@ SurfaceHandle ScreenService::ScreenPresent() {
   ReleaseScreenContext();
   ScreenSelectTarget(-1);
   if (backBuffer_ == nullptr) return HandleOf(target_);
+  // With the requested refresh rate in force, the flip's wait paces full screen by itself.
+  // The cap waits before the frame is shown, so that the presentations themselves come
+  // evenly, however long each frame took to compose.
+  if (pacer_.FrameCap() != 0 && (windowed_ || refreshRate_ != monitorFrequency_)) pacer_.Wait();
   if (windowed_) {
     if (platform::NativeWindow* window = PresentWindow()) PresentWindowed(*window);
   } else {
@@ -215,8 +219,6 @@ SurfaceHandle ScreenService::ScreenPresent() {
     }
   }
   target_ = backBuffer_;
-  // With the requested refresh rate in force, the flip's wait paces full screen by itself.
-  if (pacer_.FrameCap() != 0 && (windowed_ || refreshRate_ != monitorFrequency_)) pacer_.Wait();
   return HandleOf(target_);
 }
 

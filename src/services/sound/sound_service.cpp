@@ -52,14 +52,13 @@ std::uintptr_t SoundService::AudioLoadWave(int32_t number, const std::string& fi
 }
 
 std::uintptr_t SoundService::AudioFromWaveImage(int32_t number, std::span<const uint8_t> image) {
-  if (!device_ || number < 0) return 0;
+  if (!device_ || !sounds_.Grow(number)) return 0;
   const std::optional<WaveImage> wave = ParseWaveImage(image);
   if (!wave) return 0;
   const int buffer = device_->CreateBuffer(wave->format, wave->samples);
   if (buffer == 0) return 0;
-  sounds_.Grow(number);
   AudioFree(number);
-  sounds_.Make(number) = buffer;
+  *sounds_.Make(number) = buffer;
   return static_cast<std::uintptr_t>(buffer);
 }
 

@@ -65,9 +65,10 @@ void SpriteService::Reset() {
   defaultKeyColour_ = 0;
 }
 
-SpriteRecord& SpriteService::MakeRecord(int32_t number, int32_t width, int32_t height,
+SpriteRecord* SpriteService::MakeRecord(int32_t number, int32_t width, int32_t height,
                                         int32_t depth, int32_t mode) {
-  SpriteRecord& record = table_.Make(number);
+  if (!table_.Grow(number)) return nullptr;
+  SpriteRecord& record = *table_.Make(number);
   SpriteFree(number);
   record = SpriteRecord{};
   record.width = static_cast<int16_t>(width);
@@ -77,32 +78,33 @@ SpriteRecord& SpriteService::MakeRecord(int32_t number, int32_t width, int32_t h
   record.clipWidth = record.width;
   record.clipHeight = record.height;
   // Sizes a record cannot hold exactly, or a buffer may not take, are refused.
-  if (!PixelBuffer::SizeAllowed(width, height)) return record;
+  if (!PixelBuffer::SizeAllowed(width, height)) return &record;
   if (mode == SpriteModeRaw) {
     // One byte per pixel of 8-bit data only.
-    if (depth != 0 && depth != 8) return record;
+    if (depth != 0 && depth != 8) return &record;
     auto block = std::make_shared<PixelBuffer>(width, height, 8);
     if (block->Valid()) record.surface = std::move(block);
     record.depth = -2;
-    return record;
+    return &record;
   }
   // Surfaces take the display's format; an 8-bit picture would need an 8-bit screen, and
   // pictures of 16 bits or more load on any screen of 16 bits or more.
   const int32_t screenDepth = screen_.Depth();
-  if (!screen_.Started() || (screenDepth != 16 && screenDepth != 32)) return record;
-  if (depth != 0 && depth != screenDepth && !(depth >= 16 && screenDepth >= 16)) return record;
+  if (!screen_.Started() || (screenDepth != 16 && screenDepth != 32)) return &record;
+  if (depth != 0 && depth != screenDepth && !(depth >= 16 && screenDepth >= 16)) return &record;
   auto surface = std::make_shared<PixelBuffer>(width, height, screenDepth);
   if (surface->Valid()) record.surface = std::move(surface);
-  return record;
+  return &record;
 }
 
 SurfaceHandle SpriteService::SpriteCreate(int32_t number, int32_t width, int32_t height,
                                           int32_t mode) {
   if (number < 0) return 0;
-  SpriteRecord& record = MakeRecord(number, width, height, screen_.Depth(), mode);
+  SpriteRecord* record = MakeRecord(number, width, height, screen_.Depth(), mode);
+  if (record == nullptr) return 0;
   // New buffers start black (pixel value 0); a surface takes the default key colour.
-  if (record.IsSurface()) record.surface->keyColour = defaultKeyColour_;
-  return HandleOf(record.surface);
+  if (record->IsSurface()) record->surface->keyColour = defaultKeyColour_;
+  return HandleOf(record->surface);
 }
 
 SurfaceHandle SpriteService::SpriteLoadFile(int32_t number, const std::string& fileName,
@@ -116,13 +118,13 @@ SurfaceHandle SpriteService::SpriteLoadFile(int32_t number, const std::string& f
 
 SurfaceHandle SpriteService::SpriteLoadImage(int32_t number, std::span<const std::uint8_t> image,
                                              int32_t mode, const std::string& fileName) {
-  if (number < 0) return 0;
-  table_.Make(number);
+  if (!table_.Grow(number)) return 0;
   SpriteFree(number);
   const std::optional<BmpHeader> header = ReadBmpHeader(image);
   if (!header) return 0;
-  SpriteRecord& record = MakeRecord(number, header->width, header->height, header->bitCount, mode);
-  if (record.surface == nullptr) return 0;
+  SpriteRecord* made = MakeRecord(number, header->width, header->height, header->bitCount, mode);
+  if (made == nullptr || made->surface == nullptr) return 0;
+  SpriteRecord& record = *made;
   record.fileName = fileName;
   const bool copied = DecodeBmpPixels(image, *header, record.surface->View());
   if (!record.IsSurface()) return copied ? HandleOf(record.surface) : 0;
@@ -133,8 +135,9 @@ SurfaceHandle SpriteService::SpriteLoadImage(int32_t number, std::span<const std
 SurfaceHandle SpriteService::SpriteGrab(int32_t number, int32_t x, int32_t y, int32_t width,
                                         int32_t height) {
   if (number < 0) return 0;
-  SpriteRecord& record = MakeRecord(number, width, height, 0, SpriteModeDefault);
-  if (record.surface == nullptr) return 0;
+  SpriteRecord* made = MakeRecord(number, width, height, 0, SpriteModeDefault);
+  if (made == nullptr || made->surface == nullptr) return 0;
+  SpriteRecord& record = *made;
   // Only the part of the rectangle inside the current target is copied; the rest stays black.
   if (const std::shared_ptr<PixelBuffer>& target = screen_.Target(); target != nullptr) {
     Surface from = target->View();
@@ -204,6 +207,7 @@ int32_t SpriteService::SpriteSaveBmp(int32_t number, const std::string& fileName
   const SpriteRecord* record = table_.Find(number);
   if (record == nullptr || !record->IsSurface() || record->mode == SpriteModeRaw) return 0;
   const std::string path = directory_.Resolve(fileName);
+  directory_.PrepareFolderFor(path);
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (descriptor < 0) return 0;
   // Depths without a 24-bit conversion leave the file created and empty.

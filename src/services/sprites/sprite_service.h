@@ -75,7 +75,8 @@ class SpriteService {
  private:
   // Empties the number (growing the table) and makes its record; false when no buffer can be
   // made for that size, depth and mode.
-  SpriteRecord& MakeRecord(int32_t number, int32_t width, int32_t height, int32_t depth,
+  // Null when the table cannot take the number.
+  SpriteRecord* MakeRecord(int32_t number, int32_t width, int32_t height, int32_t depth,
                            int32_t mode);
 
   ScreenService& screen_;

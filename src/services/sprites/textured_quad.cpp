@@ -155,7 +155,7 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
       }
     }
     if (empty || !(spanLeft <= spanRight)) continue;
-    auto* row = reinterpret_cast<Pixel*>(target.Row(y));
+    std::uint8_t* row = target.Row(y);
     for (int x = static_cast<int>(spanLeft); x <= static_cast<int>(spanRight); ++x) {
       const double cx = x + 0.5;
       if (!edges[0].Inside(edges[0].At(cx, cy)) || !edges[1].Inside(edges[1].At(cx, cy)) ||
@@ -167,12 +167,14 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
       // floor(u * width) clamped: on the clamped, non-negative value truncation is the floor.
       const int tx = static_cast<int>(std::clamp(u * texWidth, 0.0, texWidth - 1));
       const int ty = static_cast<int>(std::clamp(v * texHeight, 0.0, texHeight - 1));
-      const std::uint32_t texel = reinterpret_cast<const Pixel*>(texture.Row(ty))[tx];
+      const std::uint32_t texel =
+          LoadPixel<Pixel>(texture.Row(ty) + sizeof(Pixel) * static_cast<size_t>(tx));
       if ((texel & colourMask) == (key & colourMask)) continue;
+      std::uint8_t* at = row + sizeof(Pixel) * static_cast<size_t>(x);
       if (alpha == 255) {
-        row[x] = static_cast<Pixel>(texel & colourMask);
+        StorePixel(at, static_cast<Pixel>(texel & colourMask));
       } else {
-        row[x] = static_cast<Pixel>(Blend(texel, row[x], target.depth, alpha));
+        StorePixel(at, static_cast<Pixel>(Blend(texel, LoadPixel<Pixel>(at), target.depth, alpha)));
       }
     }
   }

@@ -19,12 +19,11 @@ int32_t TexturedSpriteService::TexturedSpriteStart() {
 }
 
 int32_t TexturedSpriteService::TexturedSpriteCreate(int32_t texturedNumber, int32_t spriteNumber) {
-  if (texturedNumber < 0) return 0;
-  table_.Grow(texturedNumber);
+  if (!table_.Grow(texturedNumber)) return 0;
   TexturedSpriteFree(texturedNumber);
   const SpriteRecord* sprite = sprites_.Find(spriteNumber);
   if (sprite == nullptr || !sprite->IsSurface() || sprite->mode != SpriteModeTexture) return 0;
-  TexturedSpriteRecord& record = table_.Make(texturedNumber);
+  TexturedSpriteRecord& record = *table_.Make(texturedNumber);
   // One pixel wider and taller than the picture.
   record.quadWidth = static_cast<int16_t>(sprite->width + 1);
   record.quadHeight = static_cast<int16_t>(sprite->height + 1);

@@ -107,28 +107,42 @@ class DropDown final : public Control {
     }
   }
 
+  // The keys of the standard drop-down list. Closed, the arrows change the choice at once and
+  // F4 or Alt+arrow opens the list; open, the arrows move the highlight, Enter (or F4,
+  // Alt+arrow) takes it, Escape gives it up.
   void KeyDown(ControlEvents& events, const KeyPress& key) override {
     const int k = key.scanCode;
+    const bool arrowUp = k == keys::kUp || k == keys::kLeft;
+    const bool arrowDown = k == keys::kDown || k == keys::kRight;
     if (!dropped_) {
-      if (k == keys::kF4 || k == keys::kSpace || k == keys::kDown || (key.alt && k == keys::kUp)) {
+      if (k == keys::kF4 || (key.alt && (k == keys::kDown || k == keys::kUp))) {
         Drop(events);
-      } else if (k == keys::kUp && selected_ > 0) {
-        Choose(events, selected_ - 1);
-      } else if (k == keys::kHome && ItemCount() > 0) {
+      } else if (ItemCount() == 0) {
+        return;
+      } else if (arrowUp) {
+        Choose(events, InRange(selected_) ? std::max(selected_ - 1, 0) : 0);
+      } else if (arrowDown) {
+        Choose(events, InRange(selected_) ? std::min(selected_ + 1, ItemCount() - 1) : 0);
+      } else if (k == keys::kPageUp) {
+        Choose(events, std::max((InRange(selected_) ? selected_ : 0) - VisibleRows() + 1, 0));
+      } else if (k == keys::kPageDown) {
+        Choose(events,
+               std::min((InRange(selected_) ? selected_ : 0) + VisibleRows() - 1, ItemCount() - 1));
+      } else if (k == keys::kHome) {
         Choose(events, 0);
-      } else if (k == keys::kEnd && ItemCount() > 0) {
+      } else if (k == keys::kEnd) {
         Choose(events, ItemCount() - 1);
       }
       return;
     }
     if (k == keys::kEscape) {
       CloseUp(events, false);
-    } else if (k == keys::kReturn || k == keys::kNumpadEnter || k == keys::kSpace ||
-               k == keys::kF4 || (key.alt && (k == keys::kUp || k == keys::kDown))) {
+    } else if (k == keys::kReturn || k == keys::kNumpadEnter || k == keys::kF4 ||
+               (key.alt && (k == keys::kUp || k == keys::kDown))) {
       CloseUp(events, true);
-    } else if (k == keys::kDown) {
+    } else if (arrowDown) {
       MoveHot(events, hot_ + 1);
-    } else if (k == keys::kUp) {
+    } else if (arrowUp) {
       MoveHot(events, hot_ - 1);
     } else if (k == keys::kPageDown) {
       MoveHot(events, hot_ + VisibleRows() - 1);

@@ -77,7 +77,15 @@ std::optional<Notification> GadgetWindow::SetFocus(Control* control) {
 std::optional<Notification> GadgetWindow::MoveFocus(bool forward) {
   Control* next = NextTabStop(controls_, focus_, forward);
   if (next == nullptr) return std::nullopt;
-  return SetFocus(next);
+  // Tab out of an open list takes its highlighted item, as the standard list does.
+  std::optional<Notification> chosen;
+  if (focus_ != nullptr && focus_->Dropped()) {
+    ControlEvents events;
+    focus_->CloseUp(events, true);
+    chosen = Finish(focus_, events);
+  }
+  std::optional<Notification> moved = SetFocus(next);
+  return moved ? moved : chosen;
 }
 
 std::optional<Notification> GadgetWindow::Deactivated() {

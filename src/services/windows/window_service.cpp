@@ -72,8 +72,7 @@ void WindowService::GadgetsStart() {
 
 WindowHandle WindowService::WindowOpen(int32_t number, int32_t x, int32_t y, int32_t width,
                                        int32_t height, uint32_t flags, const std::string& title) {
-  if (number < 0) return 0;
-  windows_.Grow(number);
+  if (!windows_.Grow(number)) return 0;
   WindowClose(number);
   classes_.insert(ClassName(number));
 
@@ -120,7 +119,7 @@ WindowHandle WindowService::WindowOpen(int32_t number, int32_t x, int32_t y, int
   }
 
   std::unique_ptr<platform::NativeWindow> native = platform_.CreateWindow(request);
-  WindowRecord& record = windows_.Make(number);
+  WindowRecord& record = *windows_.Make(number);
   if (!native) {
     record = {};
     return 0;
@@ -233,6 +232,11 @@ void WindowService::Dispatch(const platform::InputEvent& event) {
   WindowRecord* record = RecordByNativeId(event.windowId);
   events_.window = record != nullptr ? record->handle : 0;
   if (event.type == EventType::FocusLost) altHeld_ = false;
+  // Asked to end by the system: whatever window waits answers as to its close box.
+  if (event.type == EventType::Quit) {
+    events_.pending = gadgets::kCloseEvent;
+    return;
+  }
   if (record == nullptr) return;
   gadgets::GadgetWindow& window = *record->window;
 
@@ -325,8 +329,7 @@ gadgets::Control* WindowService::ControlOf(int32_t number, gadgets::GadgetWindow
 
 template <typename Make>
 WindowHandle WindowService::CreateGadget(int32_t number, GadgetKind kind, Make make) {
-  if (number < 0) return 0;
-  gadgets_.Grow(number);
+  if (!gadgets_.Grow(number)) return 0;
   WindowHandle handle = 0;
   if (gadgets::GadgetWindow* parent = WindowByHandle(gadgetParent_)) {
     handle = nextHandle_++;

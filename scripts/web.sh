@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Velko in a web page. Installs what is missing (Debian's Emscripten; Chromium for the test),
+# builds the page into build-web/ (index.html and its files: any static web server can host
+# the folder) and serves it on http://127.0.0.1:8000/.
+#   bash scripts/web.sh              build, then serve until Ctrl+C
+#   bash scripts/web.sh --no-serve   build only
+#   bash scripts/web.sh --test       build, then play the page end to end in Chromium
+# VELKO_ASSETGEN may name a native velko-assetgen already built (the data files come from
+# it); otherwise one is built in build-web/host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=serve
+case "${1:-}" in
+  "") ;;
+  --no-serve) mode=build ;;
+  --test) mode=test ;;
+  *)
+    echo "usage: bash scripts/web.sh [--no-serve | --test]" >&2
+    exit 2
+    ;;
+esac
+
+packages=(cmake g++ make libgtest-dev emscripten node-acorn)
+if [[ $mode == test ]]; then packages+=(chromium); fi
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages; run as root (or with sudo): apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ! command -v node >/dev/null; then
+  echo "Node.js is needed to build and serve the page" >&2
+  exit 1
+fi
+# Debian's Emscripten runs on whichever Node.js is first on the PATH; it needs Debian's acorn.
+export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+jobs="$(nproc)"
+
+assetgen="${VELKO_ASSETGEN:-}"
+if [[ -z $assetgen ]]; then
+  cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF \
+    -DVELKO_WITH_BENCH=OFF >/dev/null
+  cmake --build build-web/host -j"$jobs" --target velko-assetgen
+  assetgen=build-web/host/velko-assetgen
+fi
+assetgen="$(realpath "$assetgen")"
+
+emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DVELKO_ASSETGEN="$assetgen" \
+  -DVELKO_WEB_SITE="$PWD/build-web" >/dev/null
+# Binaryen names each listed Asyncify function that was inlined away; that is expected.
+cmake --build build-web/wasm -j"$jobs" --target velko_web 2>&1 |
+  grep -v 'Asyncify onlylist contained a non-'
+echo "The page is in build-web/: $(cd build-web && ls index.*)"
+
+case $mode in
+  serve) exec node tools/web/serve.mjs build-web 8000 ;;
+  test)
+    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    VELKO_WEB_SITE="$PWD/build-web" VELKO_WEB_SHOTS="$PWD/build-web/wasm/test-shots" \
+      node --test --test-concurrency=1 tests/web/
+    ;;
+esac

@@ -1,0 +1,99 @@
+# The game as a web page, built with Emscripten (included from the top CMakeLists.txt, which
+# has defined the game's libraries by then): index.html with its script, its WebAssembly and
+# the five data files packaged beside them, in VELKO_WEB_SITE. The data files are made by the
+# native asset generator, whose path is given as VELKO_ASSETGEN.
+set(VELKO_ASSETGEN "" CACHE FILEPATH "The native velko-assetgen that makes the data files")
+set(VELKO_WEB_SITE "${CMAKE_BINARY_DIR}/site" CACHE PATH "Where the page and its files go")
+if(NOT VELKO_ASSETGEN)
+  message(FATAL_ERROR "The web build needs -DVELKO_ASSETGEN=<native velko-assetgen>")
+endif()
+
+set(web_dir ${CMAKE_SOURCE_DIR}/src/platform/web)
+# Every library of the game gets these through the platform library: the fixes to Debian's
+# libc++, and the WebAssembly features every current browser has. Saturating float-to-int
+# conversions spare each conversion its range checks, and SIMD lets the copies vectorise: a
+# frame composes in less than half the time of plain WebAssembly.
+set(web_features -msimd128 -mnontrapping-fptoint -mbulk-memory -msign-ext)
+target_compile_options(velko_platform PUBLIC "SHELL:-include ${web_dir}/libcxx_compat.h"
+  ${web_features})
+set(web_data ${CMAKE_BINARY_DIR}/data)
+set(web_assets level.map level.bpb car.bmp car.bpb choc.wav)
+list(TRANSFORM web_assets PREPEND ${web_data}/ OUTPUT_VARIABLE web_asset_paths)
+add_custom_command(OUTPUT ${web_asset_paths}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${web_data}
+  COMMAND ${VELKO_ASSETGEN} ${web_data}
+  DEPENDS ${VELKO_ASSETGEN}
+  COMMENT "Making the game's data files for the page")
+add_custom_target(velko_web_data DEPENDS ${web_asset_paths})
+
+# The functions Asyncify instruments: those on the way from main to a wait that yields to the
+# browser (the dialog's event wait, a frame's presentation and pacing, a message box, the
+# replay button). Calls through the game's and the platform's interfaces are indirect, so the
+# whole way is named here; everything else runs uninstrumented at full speed. A function that
+# is inlined away is simply not found. A new wait on the way (a platform call that sleeps, a
+# pacing step) and every caller up to main must be added here: a function left out does not
+# always fail loudly, it may run twice.
+set(web_asyncify_only
+  "main"
+  "__main_void"
+  "__original_main"
+  "__main_argc_argv"
+  "(anonymous namespace)::PlayOnce()"
+  "velko::Game::Run()"
+  "velko::Game::StartAndLoad()"
+  "velko::Game::Fatal*"
+  "velko::ChooseDisplayMode*"
+  "velko::FrameLoopRun*"
+  "velko::(anonymous namespace)::RunFrame*"
+  "velko::Services::EventWait()"
+  "velko::Services::EventPoll()"
+  "velko::Services::MessageShow*"
+  "velko::Services::ScreenPresent()"
+  "velko::WindowService::EventWait()"
+  "velko::WindowService::EventPoll()"
+  "velko::WindowService::TakeEvent(bool)"
+  "velko::ScreenService::*Present*"
+  "velko::FramePacer::*"
+  "velko::platform::Platform::*"
+  "velko::platform::WebPlatform::Sleep*"
+  "velko::platform::WebPlatform::MessageBox*"
+  "velko::platform::WebPlatform::PollEvent*"
+  "velko::platform::WebPlatform::WaitEvent*"
+  "velko::platform::WaitForReplay()"
+  "velko::platform::(anonymous namespace)::WebWindow::Present*")
+list(JOIN web_asyncify_only "\n" web_asyncify_text)
+file(WRITE ${CMAKE_BINARY_DIR}/asyncify_only.txt "${web_asyncify_text}\n")
+
+file(GLOB web_sources CONFIGURE_DEPENDS ${web_dir}/*.cpp)
+add_executable(velko_web ${web_sources})
+target_link_libraries(velko_web PRIVATE velko_game)
+add_dependencies(velko_web velko_web_data)
+set_target_properties(velko_web PROPERTIES
+  OUTPUT_NAME index
+  SUFFIX .html
+  RUNTIME_OUTPUT_DIRECTORY ${VELKO_WEB_SITE}
+  LINK_DEPENDS "${web_dir}/shell.html;${web_dir}/velko_page.js;${web_asset_paths}")
+set(web_preload)
+foreach(asset IN LISTS web_assets)
+  list(APPEND web_preload "SHELL:--preload-file ${web_data}/${asset}@/velko/${asset}")
+endforeach()
+target_link_options(velko_web PRIVATE
+  ${web_features}
+  -sENVIRONMENT=web
+  -sALLOW_MEMORY_GROWTH=1
+  -sINITIAL_MEMORY=33554432
+  -sASYNCIFY=1
+  -sASYNCIFY_STACK_SIZE=65536
+  "-sASYNCIFY_ONLY=@${CMAKE_BINARY_DIR}/asyncify_only.txt"
+  -sMINIFY_HTML=0
+  "SHELL:--shell-file ${web_dir}/shell.html"
+  "SHELL:--pre-js ${web_dir}/velko_page.js"
+  ${web_preload})
+
+# The frame composition benchmark of velko_bench, for node beside the native run: the same
+# scene source, on a small runner of our own that takes the place of Google Benchmark.
+add_executable(velko_frame_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/frame_bench.cpp)
+target_include_directories(velko_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/bench/web)
+target_link_libraries(velko_frame_bench PRIVATE velko_game)
+target_link_options(velko_frame_bench PRIVATE ${web_features} -sENVIRONMENT=node
+  -sALLOW_MEMORY_GROWTH=1)

@@ -1,0 +1,44 @@
+// The game in a web page: the platform over the browser, through the page script
+// (velko_page.js) that owns the canvas, the input events, Web Audio, IndexedDB and downloads.
+// The game's blocking waits (the dialog's event wait, a frame's presentation, a sleep, a
+// message box) yield to the browser through Asyncify.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace velko::platform {
+
+class WebPlatform final : public Platform {
+ public:
+  WebPlatform();
+  ~WebPlatform() override = default;
+  WebPlatform(const WebPlatform&) = delete;
+  WebPlatform& operator=(const WebPlatform&) = delete;
+
+  std::uint32_t TickCount() override;
+  std::int64_t PerformanceCounter() override;
+  std::int64_t PerformanceFrequency() override;
+  void SleepMilliseconds(std::uint32_t ms) override;
+  std::string ExecutablePath() override;
+  int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
+  DesktopInfo Desktop() override;
+  FrameInsets InsetsFor(const WindowRequest& request) override;
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowRequest& request) override;
+  std::unique_ptr<NativeWindow> CreateFullScreen(const DisplayMode& mode,
+                                                 std::string_view titleCp1252) override;
+  bool PollEvent(InputEvent& event) override;
+  bool WaitEvent(InputEvent& event) override;
+  bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
+  std::unique_ptr<AudioDevice> OpenAudio() override;
+  TextRaster RasterizeText(std::string_view textCp1252) override;
+};
+
+// Shows the end of the game in the page and waits for the player to ask for another.
+void WaitForReplay();
+
+}  // namespace velko::platform
