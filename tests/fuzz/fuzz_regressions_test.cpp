@@ -69,6 +69,28 @@ TEST(FuzzRegressionsTest, ShortMapsReadThePastTheEndValues) {
   }
 }
 
+TEST(FuzzRegressionsTest, ShortPackagesArePaintedWithinABudget) {
+  // Header, then `held` triples: a short package is painted unless it announces more than
+  // 2048 x 1024 pixels; one that holds its whole picture loads at any size.
+  struct Case {
+    int width, height, held;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {600, 300, 600 * 300 - 1, true}, {2048, 1024, 0, true}, {2048, 1025, 0, false},
+      {2048, 2048, 1, false},          {1, 4096, 4096, true}, {1500, 1500, 1500 * 1500, true},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> bytes = {
+        static_cast<std::uint8_t>(c.width), static_cast<std::uint8_t>(c.width >> 8),
+        static_cast<std::uint8_t>(c.height), static_cast<std::uint8_t>(c.height >> 8)};
+    bytes.resize(bytes.size() + 3 * static_cast<size_t>(c.held), 0x80);
+    const Outcome outcome = FuzzPackage(bytes);
+    EXPECT_EQ(outcome.accepted, c.accepted) << c.width << " x " << c.height << ", " << c.held;
+    EXPECT_EQ(outcome.broken, "") << c.width << " x " << c.height << ", " << c.held;
+  }
+}
+
 TEST(FuzzRegressionsTest, TheGamesOwnFilesAreTakenWhole) {
   struct Case {
     const char* target;
