@@ -7,10 +7,11 @@ namespace {
 
 constexpr int32_t kFileNumber = 1;
 constexpr int64_t kHeaderBytes = 4;
-// A package shorter than its picture is painted up to this size only (8 MiB at 32 bits, as
-// much again once cut into tiles): a damaged header alone must not make a quarter-gigabyte
-// picture and paint it for seconds. A package holding its whole picture loads at any size.
-constexpr int64_t kMaxShortPackagePixels = int64_t{1} << 21;
+// A package shorter than its picture is painted up to 1024 x 1024 pixels only (4 MiB at 32
+// bits, as much again once cut into tiles): a damaged header alone must not make a
+// quarter-gigabyte picture and paint it for seconds. A package holding its whole picture
+// loads at any size.
+constexpr int64_t kMaxShortPackagePixels = int64_t{1} << 20;
 
 // Colour value of one stored triple: each byte is the component with its top bit inverted.
 // The alternative mode halves red and green and keeps blue whole.
