@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing Velko needs on Debian 12, only if missing.
+# Packages named as arguments are checked and installed along with them.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
+  "$@"
 )
 
 missing=()
@@ -25,6 +27,11 @@ if ((${#missing[@]} > 0)); then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The package lists at hand are tried first: an earlier call in the same run has just
+  # fetched them. Where they are missing or out of date the install stops before it changes
+  # anything, and they are fetched again.
+  if ! apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the full suite (with the Xvfb
-# and end-to-end runs), then the unit tests again under AddressSanitizer and UBSan.
+# and end-to-end runs), the Debian package, then the unit tests again under AddressSanitizer
+# and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,12 +15,20 @@ ctest --test-dir build --output-on-failure --timeout 300
 VELKO_ASSETGEN=build/velko-assetgen bash scripts/web.sh --test
 # ---- end of the web page ----
 
+# ---- Debian package: the release .deb, lintian and validators, the unpacked game in Xvfb ----
+bash tests/package/package_test.sh
+# ---- end of the Debian package ----
+
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
   -DVELKO_WITH_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600
+
+# ---- Windows: velko.exe cross-built with MinGW-w64, its tests under Wine (scripts/windows.sh)
+bash scripts/windows.sh --test
+# ---- end of Windows
 
 # --- fuzzing: every file reader's libFuzzer target for a short pass (scripts/fuzz.sh) ---
 bash scripts/fuzz.sh 20

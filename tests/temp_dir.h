@@ -1,11 +1,10 @@
 // A fresh directory for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +14,14 @@ namespace velko::testing {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velko-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    // A name nobody has: creating the directory fails when it exists.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const std::filesystem::path candidate = base / ("velko-test-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+    }
   }
   ~TempDir() {
     std::error_code ignored;
@@ -28,8 +33,11 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  // The path a program living in this directory would have.
-  std::string ExecutablePath() const { return (path_ / "velko").string(); }
+  // The path a program living in this directory would have, in UTF-8 as the platform gives it.
+  std::string ExecutablePath() const {
+    const std::u8string utf8 = (path_ / "velko").u8string();
+    return std::string(utf8.begin(), utf8.end());
+  }
   std::filesystem::path File(std::string_view name) const { return path_ / name; }
 
   void Write(std::string_view name, std::string_view bytes) const {

@@ -22,20 +22,27 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
+char32_t CodePointOf(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte < 0x80 || byte >= 0xA0) return byte;
+  const char32_t code = kHighControls[byte - 0x80];
+  return code != 0 ? code : 0xFFFD;  // undefined in Windows-1252
+}
+
 }  // namespace
 
 std::string Utf8FromCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    char32_t code = byte;
-    if (byte >= 0x80 && byte < 0xA0) {
-      code = kHighControls[byte - 0x80];
-      if (code == 0) code = 0xFFFD;  // undefined in Windows-1252
-    }
-    AppendUtf8(out, code);
-  }
+  for (char c : text) AppendUtf8(out, CodePointOf(c));
+  return out;
+}
+
+std::u16string Utf16FromCp1252(std::string_view text) {
+  // Every code point of Windows-1252 lies in the basic plane: one UTF-16 unit each.
+  std::u16string out;
+  out.reserve(text.size());
+  for (char c : text) out += static_cast<char16_t>(CodePointOf(c));
   return out;
 }
 

@@ -1,7 +1,8 @@
 // What the game needs from the machine beneath it: a clock, native windows with their input,
 // presentation of finished frames, the keyboard, an audio device, text rasterising and a
-// message box. Two implementations exist: sdl/ for the real game and headless/ for tests and
-// velko-sim. Nothing above this folder includes a platform header other than this one.
+// message box. Implementations: sdl/ for the real game on Linux, win32/ on Windows, and
+// headless/ for tests and velko-sim. Nothing above this folder includes a platform header other
+// than this one.
 #pragma once
 
 #include <array>
@@ -185,7 +186,8 @@ class Platform {
   virtual TextRaster RasterizeText(std::string_view textCp1252) = 0;
 };
 
-// Windows-1252 to UTF-8, for everything that reaches the platform's text APIs.
+// Windows-1252 to UTF-8 or UTF-16, for everything that reaches the platform's text APIs.
 std::string Utf8FromCp1252(std::string_view text);
+std::u16string Utf16FromCp1252(std::string_view text);
 
 }  // namespace velko::platform

@@ -1,5 +1,7 @@
 #include "assets/asset_reader_support.h"
 
+#include <algorithm>
+
 namespace velko::testing {
 namespace {
 
@@ -17,6 +19,30 @@ bool Tag(const FileBytes& b, size_t at, const char* tag) {
   for (int i = 0; i < 4; ++i)
     if (b[at + i] != static_cast<std::uint8_t>(tag[i])) return false;
   return true;
+}
+
+std::uint32_t Be32(const FileBytes& b, size_t at) {
+  return (static_cast<std::uint32_t>(b[at]) << 24) | (static_cast<std::uint32_t>(b[at + 1]) << 16) |
+         (static_cast<std::uint32_t>(b[at + 2]) << 8) | static_cast<std::uint32_t>(b[at + 3]);
+}
+
+// Bit by bit, as the PNG book gives it: slow and plainly right.
+std::uint32_t BitwiseCrc32(const FileBytes& b, size_t from, size_t to) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = from; i < to; ++i) {
+    c ^= b[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+  }
+  return ~c;
+}
+
+std::uint32_t PlainAdler32(const FileBytes& b) {
+  std::uint32_t a = 1, s = 0;
+  for (std::uint8_t v : b) {
+    a = (a + v) % 65521;
+    s = (s + a) % 65521;
+  }
+  return (s << 16) | a;
 }
 
 // A stored signed byte s stands for the component s + 128.
@@ -103,6 +129,61 @@ std::optional<ReadWave> ReadCanonicalWave(const FileBytes& bytes) {
   for (size_t at = 44; at + 1 < bytes.size(); at += 2)
     wave.samples.push_back(static_cast<std::int16_t>(Le16(bytes, at)));
   return wave;
+}
+
+std::optional<ReadRgbaPicture> ReadStoredPng(const FileBytes& bytes) {
+  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 8 || !std::equal(kSignature, kSignature + 8, bytes.begin()))
+    return std::nullopt;
+  ReadRgbaPicture picture;
+  FileBytes zlib;
+  bool ended = false;
+  for (size_t at = 8; !ended;) {
+    if (bytes.size() < at + 12) return std::nullopt;
+    const size_t length = Be32(bytes, at);
+    if (bytes.size() < at + 12 + length) return std::nullopt;
+    if (BitwiseCrc32(bytes, at + 4, at + 8 + length) != Be32(bytes, at + 8 + length))
+      return std::nullopt;
+    const size_t data = at + 8;
+    if (Tag(bytes, at + 4, "IHDR")) {
+      if (at != 8 || length != 13) return std::nullopt;
+      picture.width = static_cast<int>(Be32(bytes, data));
+      picture.height = static_cast<int>(Be32(bytes, data + 4));
+      const FileBytes rest(bytes.begin() + data + 8, bytes.begin() + data + 13);
+      if (rest != FileBytes{8, 6, 0, 0, 0}) return std::nullopt;
+    } else if (Tag(bytes, at + 4, "IDAT")) {
+      zlib.insert(zlib.end(), bytes.begin() + data, bytes.begin() + data + length);
+    } else if (Tag(bytes, at + 4, "IEND")) {
+      ended = length == 0 && at + 12 == bytes.size();
+      if (!ended) return std::nullopt;
+    } else {
+      return std::nullopt;
+    }
+    at += 12 + length;
+  }
+  if (picture.width <= 0 || picture.height <= 0 || zlib.size() < 6) return std::nullopt;
+  if ((zlib[0] & 0x0F) != 8 || (zlib[0] * 256 + zlib[1]) % 31 != 0 || (zlib[1] & 0x20) != 0)
+    return std::nullopt;
+  FileBytes raw;
+  size_t at = 2;
+  for (bool last = false; !last;) {
+    if (zlib.size() < at + 5 || (zlib[at] & 0x06) != 0) return std::nullopt;  // stored only
+    last = (zlib[at] & 1) != 0;
+    const size_t length = zlib[at + 1] | (zlib[at + 2] << 8);
+    const size_t complement = zlib[at + 3] | (zlib[at + 4] << 8);
+    if ((length ^ 0xFFFF) != complement || zlib.size() < at + 5 + length) return std::nullopt;
+    raw.insert(raw.end(), zlib.begin() + at + 5, zlib.begin() + at + 5 + length);
+    at += 5 + length;
+  }
+  if (zlib.size() != at + 4 || Be32(zlib, at) != PlainAdler32(raw)) return std::nullopt;
+  const size_t rowBytes = static_cast<size_t>(picture.width) * 4;
+  if (raw.size() != (rowBytes + 1) * picture.height) return std::nullopt;
+  for (int y = 0; y < picture.height; ++y) {
+    const auto row = raw.begin() + static_cast<std::ptrdiff_t>(y * (rowBytes + 1));
+    if (*row != 0) return std::nullopt;  // filter None
+    picture.rgba.insert(picture.rgba.end(), row + 1, row + 1 + rowBytes);
+  }
+  return picture;
 }
 
 }  // namespace velko::testing

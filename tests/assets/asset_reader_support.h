@@ -42,6 +42,16 @@ struct ReadWave {
   std::vector<std::int16_t> samples;
 };
 
+// Eight-bit RGBA, top row first, four bytes a pixel.
+struct ReadRgbaPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
+  const std::uint8_t* At(int x, int y) const {
+    return &rgba[(static_cast<size_t>(y) * width + x) * 4];
+  }
+};
+
 using FileBytes = std::vector<std::uint8_t>;
 
 // Each returns nothing when the bytes do not hold exactly what the format describes.
@@ -50,5 +60,8 @@ std::optional<ReadMap> ReadLevelMap(const FileBytes& bytes);
 std::optional<ReadPicture> ReadPackage(const FileBytes& bytes, bool alternative = false);
 std::optional<ReadPicture> ReadBmp24(const FileBytes& bytes);
 std::optional<ReadWave> ReadCanonicalWave(const FileBytes& bytes);
+// A PNG of 8-bit RGBA whose picture data is stored deflate blocks with unfiltered rows: the
+// chunks' CRCs, the zlib header and Adler-32 and each block's length checks must all hold.
+std::optional<ReadRgbaPicture> ReadStoredPng(const FileBytes& bytes);
 
 }  // namespace velko::testing

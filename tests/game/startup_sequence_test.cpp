@@ -134,7 +134,10 @@ class ScriptedServices : public Services {
   }
   static std::string Numbers(std::initializer_list<int32_t> values) {
     std::string text;
-    for (int32_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
+    for (int32_t value : values) {
+      if (!text.empty()) text += ' ';
+      text += std::to_string(value);
+    }
     return text;
   }
   Script script_;

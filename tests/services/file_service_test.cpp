@@ -2,12 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "services/files/file_access.h"
 #include "services/files/program_directory.h"
 #include "temp_dir.h"
 
@@ -110,8 +110,12 @@ TEST_F(FileServiceTest, AMissingFileIsNeitherOpenedNorCreated) {
 // file that refuses writing to everybody stands in.
 std::string ReadOnlyFile(const TempDir& dir) {
   dir.Write("locked.map", std::string("\x05\x00", 2));
-  ::chmod(dir.File("locked.map").c_str(), 0444);
-  if (::access(dir.File("locked.map").c_str(), W_OK) != 0) return dir.File("locked.map");
+  namespace fs = std::filesystem;
+  fs::permissions(dir.File("locked.map"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::u8string locked = dir.File("locked.map").u8string();
+  const std::string path(locked.begin(), locked.end());
+  if (!files::IsWritable(path)) return path;
   for (const char* candidate : {"/sys/devices/system/cpu/online", "/sys/kernel/profiling"}) {
     const int writable = ::open(candidate, O_RDWR);
     if (writable >= 0) {

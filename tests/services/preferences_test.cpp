@@ -1,11 +1,10 @@
 #include "services/preferences/preferences_service.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
+#include "services/files/file_access.h"
 #include "temp_dir.h"
 
 namespace velko {
@@ -140,8 +139,12 @@ TEST_F(PreferencesTest, CreateFailsWhereNothingMayBeWritten) {
   EXPECT_FALSE(std::filesystem::exists(dir_.File("no-such-folder")));
 
   dir_.Write("screen.ini", "[ScreenMode]\r\n");
-  ::chmod(dir_.File("screen.ini").c_str(), 0444);
-  if (::access(dir_.File("screen.ini").c_str(), W_OK) == 0) return;  // root may write anything
+  namespace fs = std::filesystem;
+  fs::permissions(dir_.File("screen.ini"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::u8string locked = dir_.File("screen.ini").u8string();
+  // Root may write anything.
+  if (files::IsWritable(std::string(locked.begin(), locked.end()))) return;
   EXPECT_EQ(preferences.PreferencesCreate("screen.ini"), 0);
   EXPECT_EQ(dir_.Read("screen.ini"), "[ScreenMode]\r\n");
 }

@@ -1,18 +1,26 @@
 // velko-assetgen DIR: writes the game's data files (level map, tile picture, car picture and
 // package, crash sound) into DIR, where the game looks for them beside itself.
+// velko-assetgen --icons DIR: writes the car as the desktop's icon, DIR/NxN/apps/velko.png
+// at each size of a hicolor theme.
 #include <cstdio>
 #include <string>
+#include <string_view>
 
+#include "assetgen/car_icon.h"
 #include "assetgen/game_assets.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: velko-assetgen DIR\n");
+  const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
+  if (argc != 2 && !icons) {
+    std::fprintf(stderr, "usage: velko-assetgen DIR\n       velko-assetgen --icons DIR\n");
     return 2;
   }
+  const char* directory = argv[argc - 1];
   std::string failedFile;
-  if (!velko::assetgen::WriteGameAssets(argv[1], failedFile)) {
-    std::fprintf(stderr, "velko-assetgen: cannot write %s in %s\n", failedFile.c_str(), argv[1]);
+  const bool written = icons ? velko::assetgen::WriteCarIcons(directory, failedFile)
+                             : velko::assetgen::WriteGameAssets(directory, failedFile);
+  if (!written) {
+    std::fprintf(stderr, "velko-assetgen: cannot write %s in %s\n", failedFile.c_str(), directory);
     return 1;
   }
   return 0;

@@ -1,17 +1,16 @@
-// Sound over SDL's own audio: one device opened with a callback that mixes every playing
-// buffer. Each buffer is converted to the device's format once, when it is made, so playing is
-// a matter of moving a position under the device lock.
+// Sound over SDL's own audio: one device opened with a callback that runs the software mixer
+// over every playing buffer. Each buffer is converted to the device's format once, by SDL, when
+// it is made, so playing is a matter of moving a position under the device lock.
 #include "platform/sdl/sdl_audio.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
-#include <map>
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
+#include "platform/software_mixer.h"
 
 namespace velko::platform {
 namespace {
@@ -23,13 +22,6 @@ constexpr int kMinSampleRate = 100;
 constexpr int kMaxSampleRate = 384000;
 // Converted samples of one buffer may not take more than this.
 constexpr std::size_t kMaxConvertedBytes = std::size_t{256} << 20;
-
-struct Voice {
-  std::vector<Sint16> samples;  // interleaved, in the device's channel count
-  std::size_t position = 0;     // next sample to mix
-  bool playing = false;
-  bool loop = false;
-};
 
 // Holds the device lock for one scope.
 class DeviceLock {
@@ -161,41 +153,33 @@ class SdlAudio final : public AudioDevice {
       ReportSdlFailure("SDL_AudioStreamPut");
       return 0;
     }
-    Voice voice;
-    voice.samples.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream.get())) /
-                         sizeof(Sint16));
-    const int got = SDL_AudioStreamGet(stream.get(), voice.samples.data(),
-                                       static_cast<int>(voice.samples.size() * sizeof(Sint16)));
+    std::vector<std::int16_t> converted(
+        static_cast<std::size_t>(SDL_AudioStreamAvailable(stream.get())) / sizeof(Sint16));
+    const int got = SDL_AudioStreamGet(stream.get(), converted.data(),
+                                       static_cast<int>(converted.size() * sizeof(Sint16)));
     if (got <= 0) {
       if (got < 0) ReportSdlFailure("SDL_AudioStreamGet");
       return 0;
     }
-    voice.samples.resize(static_cast<std::size_t>(got) / sizeof(Sint16));
+    converted.resize(static_cast<std::size_t>(got) / sizeof(Sint16));
 
     DeviceLock lock(device_);
-    const int id = nextId_++;
-    voices_.emplace(id, std::move(voice));
-    return id;
+    return mixer_.AddConverted(std::move(converted));
   }
 
   void Play(int buffer, bool loop) override {
     DeviceLock lock(device_);
-    const auto found = voices_.find(buffer);
-    if (found == voices_.end()) return;
-    found->second.position = 0;
-    found->second.playing = true;
-    found->second.loop = loop;
+    mixer_.Play(buffer, loop);
   }
 
   void Stop(int buffer) override {
     DeviceLock lock(device_);
-    const auto found = voices_.find(buffer);
-    if (found != voices_.end()) found->second.playing = false;
+    mixer_.Stop(buffer);
   }
 
   void FreeBuffer(int buffer) override {
     DeviceLock lock(device_);
-    voices_.erase(buffer);
+    mixer_.Free(buffer);
   }
 
  private:
@@ -205,35 +189,15 @@ class SdlAudio final : public AudioDevice {
   }
 
   void MixInto(Uint8* stream, int length) {
-    const std::size_t count = static_cast<std::size_t>(length) / sizeof(Sint16);
-    if (sum_.size() < count) sum_.resize(count);
-    std::fill_n(sum_.begin(), count, 0);
-    for (auto& [id, voice] : voices_) {
-      if (!voice.playing || voice.samples.empty()) continue;
-      std::size_t out = 0;
-      while (out < count && voice.playing) {
-        const std::size_t take = std::min(count - out, voice.samples.size() - voice.position);
-        for (std::size_t i = 0; i < take; ++i) sum_[out + i] += voice.samples[voice.position + i];
-        out += take;
-        voice.position += take;
-        if (voice.position >= voice.samples.size()) {
-          voice.position = 0;
-          voice.playing = voice.loop;
-        }
-      }
-    }
-    auto* samples = reinterpret_cast<Sint16*>(stream);
-    for (std::size_t i = 0; i < count; ++i) {
-      samples[i] = static_cast<Sint16>(std::clamp<std::int32_t>(
-          sum_[i], std::numeric_limits<Sint16>::min(), std::numeric_limits<Sint16>::max()));
-    }
+    mixer_.Mix(std::span(reinterpret_cast<std::int16_t*>(stream),
+                         static_cast<std::size_t>(length) / sizeof(std::int16_t)));
   }
 
   SDL_AudioDeviceID device_ = 0;
   SDL_AudioSpec obtained_{};
-  std::map<int, Voice> voices_;  // touched by the audio thread: only under the device lock
-  int nextId_ = 1;
-  std::vector<std::int32_t> sum_;  // the mixing sums of one callback
+  // Touched by the audio thread: only under the device lock. Buffers come converted by SDL, so
+  // the mixer's own rate and channel count are never used.
+  SoftwareMixer mixer_{0, 0};
 };
 
 }  // namespace

@@ -8,7 +8,8 @@
 namespace velko::platform {
 namespace {
 
-constexpr int kSignalCheckMs = 200;
+// How long the dialog's wait naps between looks at the queue.
+constexpr Uint32 kWaitNapMs = 10;
 
 // False for SDL events that mean nothing to the game (they are skipped).
 bool Translate(const SDL_Event& sdl, InputEvent& event) {
@@ -100,13 +101,20 @@ bool SdlPlatform::WaitEvent(InputEvent& event) {
   if (!EnsureVideo()) return false;
   SDL_Event sdl;
   for (;;) {
-    // A signal does not wake SDL's wait: look for one a few times a second.
+    // A signal wakes no wait of SDL's: look for one at every nap.
     if (TakeQuitSignal()) {
       event = {};
       event.type = EventType::Quit;
       return true;
     }
-    if (SDL_WaitEventTimeout(&sdl, kSignalCheckMs) != 0 && TranslateEvent(sdl, event)) return true;
+    // Polled, not SDL's own wait: that wait leaves SDL to wake it by sending an X event to a
+    // window of ours, and a window closed meanwhile (the dialog) made the X error that ended
+    // the game at its shutdown.
+    SDL_PumpEvents();
+    while (SDL_PollEvent(&sdl) != 0) {
+      if (TranslateEvent(sdl, event)) return true;
+    }
+    SDL_Delay(kWaitNapMs);
   }
 }
 

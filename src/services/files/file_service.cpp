@@ -1,11 +1,11 @@
 #include "services/files/file_service.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+
+#include "services/files/file_access.h"
 
 namespace velko {
 
@@ -27,10 +27,10 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   const std::string path = directory_.Resolve(fileName);
   // Opened for reading only, and never created: reading a missing file must not leave an
   // empty one behind, and a file the player may only read still loads.
-  int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int descriptor = files::OpenForReading(path);
   if (descriptor >= 0) {
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const files::Kind kind = files::InfoOfOpen(descriptor).kind;
+    if (kind == files::Kind::Missing || kind == files::Kind::Directory) {
       ::close(descriptor);
       descriptor = -1;
     }
@@ -88,10 +88,10 @@ void FileService::DataFileClose(int32_t number) {
 }
 
 int32_t FileService::DataFileSize(const std::string& fileName) const {
-  struct stat info {};
-  if (::stat(directory_.Resolve(fileName).c_str(), &info) != 0) return -1;
-  if (S_ISDIR(info.st_mode)) return -2;
-  return static_cast<int32_t>(static_cast<uint32_t>(info.st_size & 0xFFFFFFFF));
+  const files::Info info = files::InfoOf(directory_.Resolve(fileName));
+  if (info.kind == files::Kind::Missing) return -1;
+  if (info.kind == files::Kind::Directory) return -2;
+  return static_cast<int32_t>(static_cast<uint32_t>(info.size & 0xFFFFFFFF));
 }
 
 }  // namespace velko

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "services/files/file_access.h"
+
 namespace velko {
 namespace {
 
@@ -17,7 +19,7 @@ std::string WithSeparator(std::string path) {
 
 bool IsFile(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
+  return std::filesystem::is_regular_file(files::PathFromUtf8(path), error);
 }
 
 // $VARIABLE when set to an absolute path, else $HOME/fallback.
@@ -27,6 +29,17 @@ std::string UserFolder(const ProgramDirectory::Environment& environment, const c
   if (set && !set->empty() && set->front() == '/') return WithSeparator(*set);
   const std::optional<std::string> home = environment("HOME");
   return WithSeparator(home.value_or("")) + std::string(fallback);
+}
+
+bool IsAbsolute(std::string_view path) {
+#ifdef _WIN32
+  // A drive ("C:/...") or a network share ("//server/...") names its own place.
+  if (path.size() >= 2 && path[1] == ':' &&
+      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+    return true;
+  }
+#endif
+  return !path.empty() && path.front() == '/';
 }
 
 }  // namespace
@@ -49,8 +62,10 @@ ProgramDirectory ProgramDirectory::Locate(std::string_view executablePath,
   const std::string shared = directory.path_ + std::string(kInstalledData);
   if (!IsFile(shared + std::string(kProbeFile))) return directory;
   std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(shared, error);
-  directory.data_ = error ? shared : WithSeparator(canonical.string());
+  const std::filesystem::path canonical =
+      std::filesystem::weakly_canonical(files::PathFromUtf8(shared), error);
+  const std::u8string text = canonical.u8string();
+  directory.data_ = error ? shared : WithSeparator(std::string(text.begin(), text.end()));
   directory.settings_ = UserFolder(environment, "XDG_CONFIG_HOME", ".config/") + "velko/";
   directory.screenshots_ =
       UserFolder(environment, "XDG_DATA_HOME", ".local/share/") + "velko/screenshots/";
@@ -63,7 +78,7 @@ std::string ProgramDirectory::Resolve(std::string_view name) const {
   for (char& c : local) {
     if (c == '\\') c = '/';
   }
-  if (!local.empty() && local.front() == '/') return local;
+  if (IsAbsolute(local)) return local;
   const std::string prefix = std::string(kScreenshotsFolder) + "/";
   if (local.compare(0, prefix.size(), prefix) == 0) {
     return screenshots_ + local.substr(prefix.size());
@@ -76,15 +91,16 @@ std::string ProgramDirectory::ResolveSettings(std::string_view name) const {
   for (char& c : local) {
     if (c == '\\') c = '/';
   }
-  if (!local.empty() && local.front() == '/') return local;
+  if (IsAbsolute(local)) return local;
   return settings_ + local;
 }
 
 void ProgramDirectory::PrepareFolderFor(const std::string& path) const {
   if (!installed_) return;
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = files::PathFromUtf8(path).parent_path();
   // Only the user's own folders are ever made, never anything beside the data.
-  const std::string text = WithSeparator(folder.string());
+  const std::u8string u8 = folder.u8string();
+  const std::string text = WithSeparator(std::string(u8.begin(), u8.end()));
   if (text.compare(0, settings_.size(), settings_) != 0 &&
       text.compare(0, screenshots_.size(), screenshots_) != 0) {
     return;

@@ -1,7 +1,5 @@
 #include "services/preferences/preferences_service.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -9,6 +7,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+
+#include "services/files/file_access.h"
 
 namespace velko {
 namespace {
@@ -31,8 +31,7 @@ size_t NextLine(const std::string& text, size_t position) {
 }
 
 bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return files::InfoOf(path).kind == files::Kind::Directory;
 }
 
 bool WriteAll(int descriptor, const std::string& bytes) {
@@ -59,7 +58,7 @@ int32_t PreferencesService::PreferencesOpen(const std::string& fileName) {
   const std::string path = directory_.ResolveSettings(fileName);
   // A folder of that name is no settings file (reading one would throw).
   if (IsDirectory(path)) return 0;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(files::PathFromUtf8(path), std::ios::binary);
   if (!file) return 0;
   try {
     text_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -84,12 +83,11 @@ int32_t PreferencesService::PreferencesCreate(const std::string& fileName) {
   directory_.PrepareFolderFor(targetPath_);
   // An existing file that may not be written, or a folder, cannot be created anew.
   if (IsDirectory(targetPath_)) return 0;
-  if (::access(targetPath_.c_str(), F_OK) == 0 && ::access(targetPath_.c_str(), W_OK) != 0) {
+  if (files::InfoOf(targetPath_).kind != files::Kind::Missing && !files::IsWritable(targetPath_)) {
     return 0;
   }
   temporaryPath_ = targetPath_ + ".tmp";
-  temporaryDescriptor_ =
-      ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  temporaryDescriptor_ = files::OpenForWriting(temporaryPath_);
   if (temporaryDescriptor_ < 0) return 0;
   pending_.clear();
   mode_ = Mode::Writing;
@@ -100,10 +98,10 @@ int32_t PreferencesService::PreferencesCreate(const std::string& fileName) {
 void PreferencesService::PreferencesClose() {
   if (handle_ != 0 && mode_ == Mode::Writing && temporaryDescriptor_ >= 0) {
     const bool written =
-        WriteAll(temporaryDescriptor_, pending_) && ::fsync(temporaryDescriptor_) == 0;
+        WriteAll(temporaryDescriptor_, pending_) && files::FlushToDisk(temporaryDescriptor_);
     const bool closed = ::close(temporaryDescriptor_) == 0;
-    if (!(written && closed && std::rename(temporaryPath_.c_str(), targetPath_.c_str()) == 0)) {
-      ::unlink(temporaryPath_.c_str());
+    if (!(written && closed && files::Replace(temporaryPath_, targetPath_))) {
+      files::Remove(temporaryPath_);
     }
     temporaryDescriptor_ = -1;
   }

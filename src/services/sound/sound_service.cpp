@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "services/files/file_access.h"
 #include "services/sound/wave_image.h"
 
 namespace velko {
@@ -12,7 +13,7 @@ namespace {
 
 // The whole file, or nothing when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(files::PathFromUtf8(path), std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();

@@ -1,12 +1,11 @@
 #include "services/sprites/sprite_service.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "services/files/file_access.h"
 #include "services/screen/pixel_ops.h"
 #include "services/screen/screen_service.h"
 #include "services/sprites/bmp_codec.h"
@@ -19,17 +18,17 @@ SurfaceHandle HandleOf(const std::shared_ptr<PixelBuffer>& buffer) {
 }
 
 // Larger files than this are not read into memory: no picture the sprites can hold needs it.
-constexpr off_t kMaxImageFileBytes = off_t{4} * kMaxBufferPixels + (off_t{1} << 20);
+constexpr std::int64_t kMaxImageFileBytes =
+    std::int64_t{4} * kMaxBufferPixels + (std::int64_t{1} << 20);
 
 // Reads a whole regular file; nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int descriptor = files::OpenForReading(path);
   if (descriptor < 0) return std::nullopt;
-  struct stat info {};
+  const files::Info info = files::InfoOfOpen(descriptor);
   std::optional<std::vector<std::uint8_t>> result;
-  if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
-      info.st_size <= kMaxImageFileBytes) {
-    std::vector<std::uint8_t> bytes(static_cast<size_t>(info.st_size));
+  if (info.kind == files::Kind::File && info.size >= 0 && info.size <= kMaxImageFileBytes) {
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(info.size));
     size_t got = 0;
     while (got < bytes.size()) {
       const ssize_t n = ::read(descriptor, bytes.data() + got, bytes.size() - got);
@@ -208,7 +207,7 @@ int32_t SpriteService::SpriteSaveBmp(int32_t number, const std::string& fileName
   if (record == nullptr || !record->IsSurface() || record->mode == SpriteModeRaw) return 0;
   const std::string path = directory_.Resolve(fileName);
   directory_.PrepareFolderFor(path);
-  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int descriptor = files::OpenForWriting(path);
   if (descriptor < 0) return 0;
   // Depths without a 24-bit conversion leave the file created and empty.
   const std::vector<std::uint8_t> file = EncodeBmp24(record->surface->View());

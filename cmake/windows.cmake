@@ -1,0 +1,77 @@
+# The Windows build, cross-compiled with MinGW-w64 (see mingw-w64-x86_64.cmake): the Win32
+# backend and its velko.exe, the package players unzip, GoogleTest built from Debian's sources,
+# and the tests run under Wine.
+
+# One .exe that needs nothing beside the system's own DLLs.
+add_link_options(-static)
+# Optimised as the native build is (-O2): at -O3 GCC 12 reports overflows in inlined standard
+# library code that cannot happen, and the warnings are errors here.
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+
+# Test areas whose programs run under the emulator; the others need the Linux tools (velko-sim,
+# SDL, X) and stay in the native build.
+set(VELKO_CROSS_TEST_AREAS assets data game platform services win32)
+
+# The data files the asset generator writes beside the program.
+set(asset_files level.map level.bpb car.bmp car.bpb choc.wav)
+list(TRANSFORM asset_files PREPEND ${CMAKE_BINARY_DIR}/)
+
+if(CMAKE_CROSSCOMPILING)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    find_program(VELKO_WINE wine REQUIRED)
+    # A prefix of the build's own; no .NET or HTML engine is needed (nor offered to install).
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine
+        WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" ${VELKO_WINE})
+  endif()
+  set(VELKO_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources to build for the target")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${VELKO_GTEST_SOURCE_DIR}/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Not our code: its warnings are not ours to fail on.
+  target_compile_options(gtest PRIVATE -Wno-error)
+  target_compile_options(gtest_main PRIVATE -Wno-error)
+
+  # The asset generator runs here, so it is built for this machine.
+  include(ExternalProject)
+  ExternalProject_Add(velko_host_tools
+    SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/host_tools
+    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+    CMAKE_ARGS -DVELKO_SOURCE_DIR=${CMAKE_SOURCE_DIR} -DCMAKE_BUILD_TYPE=Release
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS TRUE)
+  add_custom_target(velko_assets ALL
+    COMMAND ${CMAKE_BINARY_DIR}/host-tools/velko-assetgen ${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/screenshots
+    DEPENDS velko_host_tools
+    BYPRODUCTS ${asset_files}
+    COMMENT "Checking the game's data files")
+endif()
+
+# The backend; its entry is the program's own.
+velko_sources(win32_sources src/platform/win32)
+list(FILTER win32_sources EXCLUDE REGEX ".*/src/platform/win32/main\\.cpp$")
+add_library(velko_win32 STATIC ${win32_sources})
+target_link_libraries(velko_win32 PUBLIC velko_platform dwmapi winmm gdi32 user32)
+target_compile_definitions(velko_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# velko.exe: a windowed program (no console of its own).
+add_executable(velko-win32 WIN32 src/platform/win32/main.cpp)
+set_target_properties(velko-win32 PROPERTIES OUTPUT_NAME velko)
+# The package carries no debugging symbols.
+target_link_options(velko-win32 PRIVATE $<$<CONFIG:Release>:-s>)
+target_link_libraries(velko-win32 PRIVATE velko_game velko_win32)
+
+# velko-windows.zip: a folder "velko" with the program, its data files, an empty screenshots
+# folder and how to play.
+set(package_dir ${CMAKE_BINARY_DIR}/package/velko)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velko-windows.zip
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/package
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${package_dir}/screenshots
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velko-win32> ${asset_files}
+    ${CMAKE_SOURCE_DIR}/docs/windows/README.txt ${package_dir}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
+    ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/velko-windows.zip --format=zip velko
+  DEPENDS velko-win32 velko_assets ${asset_files} ${CMAKE_SOURCE_DIR}/docs/windows/README.txt
+  COMMENT "Packing velko-windows.zip")
+add_custom_target(velko_windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/velko-windows.zip)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The Windows build: installs what is missing (the MinGW-w64 cross compiler, GoogleTest's
+# sources, Wine, and Xvfb with xdotool for the tests), cross-builds velko.exe into
+# build-windows/ and packs build-windows/velko-windows.zip.
+#   bash scripts/windows.sh          build and pack
+#   bash scripts/windows.sh --test   then run the unit tests and the end-to-end runs under Wine
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+run_tests=false
+case "${1:-}" in
+  "") ;;
+  --test) run_tests=true ;;
+  *)
+    echo "usage: bash scripts/windows.sh [--test]" >&2
+    exit 2
+    ;;
+esac
+
+packages=(
+  cmake g++ make
+  g++-mingw-w64-x86-64 googletest
+  wine wine64 fonts-wine
+  xvfb xauth xdotool imagemagick
+)
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages; run as root (or with sudo): apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build-windows
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
+cmake --build "$build" -j"$(nproc)"
+echo "Windows package: $build/velko-windows.zip"
+"$run_tests" || exit 0
+
+# A Wine prefix takes a while to set up at its first start: done here for both of the tests'
+# prefixes (the unit tests', and the one of the runs on a display), outside the tests' limits.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+for prefix in wine wine-display; do
+  WINEPREFIX="$PWD/$build/$prefix" wineboot --init >/dev/null 2>&1 &
+done
+wait
+for prefix in wine wine-display; do
+  WINEPREFIX="$PWD/$build/$prefix" wineserver -w
+done
+ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)"

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The Debian package end to end: builds it with scripts/package.sh, checks it with lintian
+# (no error, no warning), desktop-file-validate and appstreamcli, unpacks it into a
+# temporary root with dpkg-deb -x and plays the unpacked game on a virtual X display as a
+# player with a fresh home would (no XDG_* variables): the dialog answered (windowed, OK), a
+# screenshot with F12, Escape. Then screen.ini must be in ~/.config/velko/, the screenshot in
+# ~/.local/share/velko/screenshots/, and nothing in the unpacked tree may have changed.
+#   tests/package/package_test.sh        (from anywhere; run by scripts/test.sh)
+set -uo pipefail
+
+readonly TITLE="Project Velko Alpha 0.5"
+readonly APP_ID="invalid.velko.Velko"
+readonly DATA_FILES=(level.map level.bpb car.bmp car.bpb choc.wav)
+readonly ICON_SIZES=(16 24 32 48 64 128 256)
+
+fail() {
+  echo "package test: FAIL: $*" >&2
+  exit 1
+}
+
+note() { echo "package test: $*"; }
+
+# ---------------------------------------------------------------------------------------
+# Inside the display: play the unpacked game.
+if [[ "${1:-}" == "--session" ]]; then
+  velko="$2"
+  work="$3"
+  game_pid=""
+  cleanup() {
+    if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
+      kill "$game_pid" 2>/dev/null
+      sleep 1
+      kill -9 "$game_pid" 2>/dev/null
+    fi
+  }
+  trap cleanup EXIT
+
+  # Waits up to $1 seconds for a visible window titled TITLE of $2 x $3; prints its id.
+  wait_window() {
+    local deadline=$((SECONDS + $1)) id geometry
+    while ((SECONDS < deadline)); do
+      for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
+        geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+        if grep -qx "WIDTH=$2" <<<"$geometry" && grep -qx "HEIGHT=$3" <<<"$geometry"; then
+          echo "$id"
+          return 0
+        fi
+      done
+      kill -0 "$game_pid" 2>/dev/null || return 1
+      sleep 0.2
+    done
+    return 1
+  }
+  click_at() { xdotool mousemove --window "$1" "$2" "$3" && sleep 0.2 && xdotool click 1 && sleep 0.3; }
+  hold_key() { xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"; }
+
+  export SDL_AUDIODRIVER=dummy
+  # Started from an empty folder, which must stay empty.
+  cd "$work/cwd" || fail "no folder to start from"
+  "$velko" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+  game_pid=$!
+
+  dialog="$(wait_window 20 300 180)" || fail "no 300 x 180 dialog within 20 s ($(cat "$work/stderr.txt"))"
+  sleep 0.5
+  click_at "$dialog" 90 90   # "Mode fenestré"
+  click_at "$dialog" 150 155 # OK
+  game="$(wait_window 20 800 600)" || fail "no 800 x 600 game window within 20 s ($(cat "$work/stderr.txt"))"
+  xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
+  sleep 1
+
+  shot="$HOME/.local/share/velko/screenshots/screen000.bmp"
+  hold_key F12 0.3
+  deadline=$((SECONDS + 10))
+  until [[ -f "$shot" ]] && (($(stat -c %s "$shot") >= 1440054)); do
+    ((SECONDS < deadline)) || fail "F12 left no complete $shot"
+    sleep 0.2
+  done
+
+  hold_key Escape 0.3
+  deadline=$((SECONDS + 15))
+  while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
+  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 15 s of Escape"
+  wait "$game_pid"
+  exit_code=$?
+  game_pid=""
+  [[ $exit_code -eq 0 ]] || fail "exit code $exit_code (stderr: $(cat "$work/stderr.txt"))"
+  exit 0
+fi
+
+# ---------------------------------------------------------------------------------------
+# Outside: build, check, unpack, then play under xvfb-run.
+cd "$(dirname "$0")/../.." || exit 1
+started=$SECONDS
+lap=$SECONDS
+lap() {
+  note "$1: $((SECONDS - lap)) s"
+  lap=$SECONDS
+}
+
+bash scripts/package.sh || fail "scripts/package.sh failed"
+version="$(dpkg-parsechangelog -l packaging/linux/changelog -S Version)"
+deb="dist/velko_${version}_$(dpkg --print-architecture).deb"
+[[ -f "$deb" ]] || fail "scripts/package.sh wrote no $deb"
+lap "installs, release build and packaging"
+
+# lintian is slow to start: one run, every tag shown.
+lintian_output="$(lintian --pedantic --display-info --display-experimental "$deb" 2>&1)"
+lintian_status=$?
+echo "$lintian_output"
+((lintian_status == 0)) || fail "lintian exited $lintian_status"
+grep -q '^[EW]: ' <<<"$lintian_output" && fail "lintian reports errors or warnings"
+lap "lintian"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/velko-package-XXXXXX")" || fail "no temporary folder"
+root="$work/root"
+export HOME="$work/home"
+mkdir -p "$root" "$HOME" "$work/cwd"
+dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x failed"
+
+expected=(usr/games/velko "usr/share/applications/$APP_ID.desktop"
+  "usr/share/metainfo/$APP_ID.metainfo.xml" usr/share/man/man6/velko.6.gz
+  usr/share/doc/velko/copyright usr/share/doc/velko/changelog.Debian.gz)
+for file in "${DATA_FILES[@]}"; do expected+=("usr/share/games/velko/$file"); done
+for file in "${expected[@]}"; do
+  [[ -s "$root/$file" ]] || fail "the package has no $file"
+done
+for size in "${ICON_SIZES[@]}"; do
+  icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/velko.png"
+  # ImageMagick as an outside reader: the size, and a transparent corner.
+  read -r width height corner < <(convert "$icon" -format '%w %h %[fx:p{0,0}.a]' info: 2>&1)
+  [[ "$width $height $corner" == "$size $size 0" ]] ||
+    fail "icon ${size}x${size} reads as ${width}x${height}, corner alpha $corner"
+done
+# Depends: the libraries dpkg-shlibdeps found, and the font.
+depends="$(dpkg-deb -f "$deb" Depends)"
+names="$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')"
+for dependency in libc6 libsdl2-2.0-0 libsdl2-ttf-2.0-0 fonts-dejavu-core; do
+  grep -qx "$dependency" <<<"$names" || fail "Depends lacks $dependency: $depends"
+done
+desktop-file-validate "$root/usr/share/applications/$APP_ID.desktop" ||
+  fail "desktop-file-validate rejects the menu entry"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$APP_ID.metainfo.xml" ||
+  fail "appstreamcli rejects the metainfo"
+velko="$root/usr/games/velko"
+upstream="${version%-*}"
+[[ "$("$velko" --version)" == "Velko $upstream" ]] ||
+  fail "--version does not print \"Velko $upstream\""
+lap "file list, icons, validators"
+
+listing() { (cd "$root" && find . -printf '%p %y %s %m %T@ %C@\n' | sort); }
+listing >"$work/before.txt"
+while read -r variable; do unset "$variable"; done < <(compgen -e | grep '^XDG_')
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+timeout -k 5 150 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --session "$velko" "$work" ||
+  fail "the game's session failed; its folder is kept: $work"
+listing >"$work/after.txt"
+diff "$work/before.txt" "$work/after.txt" >&2 || fail "the game wrote into its installed tree"
+[[ -z "$(ls -A "$work/cwd")" ]] || fail "the game wrote into the folder it was started from"
+
+ini="$HOME/.config/velko/screen.ini"
+expected_ini=$'[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
+[[ -f "$ini" ]] || fail "no $ini"
+[[ "$(cat "$ini"; echo x)" == "${expected_ini}x" ]] || fail "screen.ini differs: $(od -c "$ini")"
+shot="$HOME/.local/share/velko/screenshots/screen000.bmp"
+[[ "$(stat -c %s "$shot")" -eq 1440054 ]] || fail "$shot is not 1,440,054 bytes"
+note "written under the home folder: $(cd "$HOME" && find . -type f | sort | tr '\n' ' ')"
+lap "the unpacked game under Xvfb"
+rm -rf "$work"
+note "PASS in $((SECONDS - started)) s"
