@@ -13,7 +13,7 @@ shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package); fi
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
   -DVELKO_FUZZ=ON -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF >/dev/null

@@ -7,7 +7,6 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev libx11-dev
-  clang-14 libclang-rt-14-dev
   # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
   xvfb xauth xfonts-base xdotool x11-utils imagemagick
   "$@"
