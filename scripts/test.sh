@@ -29,3 +29,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # ---- Windows: velko.exe cross-built with MinGW-w64, its tests under Wine (scripts/windows.sh)
 bash scripts/windows.sh --test
 # ---- end of Windows
+
+# --- fuzzing: every file reader's libFuzzer target for a short pass (scripts/fuzz.sh) ---
+bash scripts/fuzz.sh 20
+# --- end of fuzzing ---

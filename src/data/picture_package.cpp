@@ -7,6 +7,11 @@ namespace {
 
 constexpr int32_t kFileNumber = 1;
 constexpr int64_t kHeaderBytes = 4;
+// A package shorter than its picture is painted up to 1024 x 1024 pixels only (4 MiB at 32
+// bits, as much again once cut into tiles): a damaged header alone must not make a
+// quarter-gigabyte picture and paint it for seconds. A package holding its whole picture
+// loads at any size.
+constexpr int64_t kMaxShortPackagePixels = int64_t{1} << 20;
 
 // Colour value of one stored triple: each byte is the component with its top bit inverted.
 // The alternative mode halves red and green and keeps blue whole.
@@ -66,9 +71,17 @@ int32_t LoadPackageSprite(Operations& ops, int32_t number, const std::string& fi
   const int32_t width = static_cast<int16_t>(ops.DataFileReadInt16());
   const int32_t height = static_cast<int16_t>(ops.DataFileReadInt16());
   // A package shorter than its header is still painted, the pixels past its end taking what
-  // reads past the end give: one wrong pixel rather than a black circuit. Only a picture too
-  // large to make at all is refused, by the sprite's creation.
+  // reads past the end give: one wrong pixel rather than a black circuit. Refused: a picture
+  // too large to make at all (by the sprite's creation), and a short one beyond the budget.
   const int64_t triples = TriplesInFile(ops, fileName);
+  const int64_t pixels = static_cast<int64_t>(width) * height;
+  if (width > 0 && height > 0 && pixels > triples && pixels > kMaxShortPackagePixels) {
+    // Emptied as a refused creation would, but keeping the old size: a record left with the
+    // announced size would have tiles cut from a picture of that size.
+    ops.SpriteFree(number);
+    ops.DataFileClose(kFileNumber);
+    return 0;
+  }
   const SurfaceHandle sprite = ops.SpriteCreate(number, width, height, 0);
   if (sprite == 0) {
     ops.DataFileClose(kFileNumber);
