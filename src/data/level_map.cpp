@@ -58,20 +58,26 @@ bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
 }
 
 void TilesCut(Operations& ops, LevelData& level, int32_t& nextTileSprite) {
-  ops.ScreenSelectTarget(kTilePicture);
+  // No picture to cut from (it could not be made, yet its record keeps the size asked for):
+  // the selection would leave the back buffer current, and thousands of tiles would be cut
+  // from it. Nothing is cut.
+  const SurfaceHandle backBuffer = ops.ScreenSelectTarget(-1);
+  if (ops.ScreenSelectTarget(kTilePicture) == backBuffer) {
+    ops.SpriteFree(kTilePicture);
+    return;
+  }
   // Both bounds and the tile counter are 16-bit, and wrap as such.
   const int16_t pictureRows = static_cast<int16_t>(ops.SpriteGetHeight(kTilePicture) / kTileSize);
   const int16_t pictureColumns = static_cast<int16_t>(ops.SpriteGetWidth(kTilePicture) / kTileSize);
   int16_t k = 0;
   for (int32_t row = 1; row <= pictureRows; ++row) {
     for (int32_t column = 1; column <= pictureColumns; ++column) {
+      // Tiles beyond the table's last record could never be drawn: they are not cut.
+      if (k < 0 || k > level.tiles.Count()) break;
       ops.SpriteGrab(nextTileSprite, (column - 1) * kTileSize, (row - 1) * kTileSize, kTileSize,
                      kTileSize);
       ops.SpriteSetKeyColour(nextTileSprite, 0, 255, 0);
-      // Tiles beyond the table's last record are cut but have no record to name them.
-      if (k >= 0 && k <= level.tiles.Count()) {
-        level.tiles.At(k)->spriteNumber = static_cast<int16_t>(nextTileSprite);
-      }
+      level.tiles.At(k)->spriteNumber = static_cast<int16_t>(nextTileSprite);
       ++nextTileSprite;
       k = static_cast<int16_t>(k + 1);
     }

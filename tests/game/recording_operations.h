@@ -92,9 +92,11 @@ class RecordingOperations : public Operations {
                              int32_t) override {
     return 1;
   }
+  // The back buffer is handle 1; a sprite that exists is a target of its own.
   SurfaceHandle ScreenSelectTarget(int32_t number) override {
     Log("ScreenSelectTarget " + std::to_string(number));
-    return 1;
+    return number >= 0 && sprites.count(number) != 0 ? 1000 + static_cast<SurfaceHandle>(number)
+                                                     : 1;
   }
   void ScreenFill(int32_t r, int32_t g, int32_t b) override {
     Log("ScreenFill " + std::to_string(r) + " " + std::to_string(g) + " " + std::to_string(b));
