@@ -9,11 +9,15 @@ namespace {
 constexpr int32_t kMapFile = 1;
 constexpr char kMapName[] = "level.map";
 constexpr int32_t kTilePicture = 0;
+constexpr int64_t kHeaderBytes = 6;
+constexpr int64_t kCellBytes = 4;
 
 }  // namespace
 
 bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
-  // The open is not tested: a missing map is created empty and reads as a map of 0 x 0.
+  // The file's size tells how many cells it really holds (-1 when it is missing).
+  const int64_t fileSize = ops.DataFileSize(kMapName);
+  // The open is not tested: a missing map reads as a map of 0 x 0.
   ops.DataFileOpen(kMapFile, kMapName);
   const int16_t width = static_cast<int16_t>(ops.DataFileReadInt16());
   const int16_t height = static_cast<int16_t>(ops.DataFileReadInt16());
@@ -36,16 +40,31 @@ bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
   level.grid.rows = height;
   level.grid.storedColumns = static_cast<int32_t>(storedColumns);
   level.grid.storedRows = static_cast<int32_t>(storedRows);
+  // Cells wholly inside the file. The next one takes the file's last bytes, if any, and from
+  // then on every read gives the same value again: those cells are one stale cell, neither
+  // read nor held, so that a short file costs what its bytes cost, whatever its header says.
+  const int64_t announcedCells = width > 0 && height > 0 ? int64_t{width} * height : 0;
+  int64_t readCells = announcedCells;
+  if (fileSize >= 0) {
+    const int64_t wholeCells =
+        fileSize >= kHeaderBytes ? (fileSize - kHeaderBytes) / kCellBytes : 0;
+    readCells = std::min(announcedCells, wholeCells + 1);
+  }
+  // Only the columns that hold read cells are kept (with their spare row).
+  const int64_t heldColumns = readCells > 0 ? (readCells - 1) / height + 1 : 0;
   const std::array<int64_t, 2> sizes{storedColumns, storedRows};
-  level.grid.cells = DimArray<TileCell>::CreateND(sizes);
+  level.grid.cells = DimArray<TileCell>::CreateND(sizes, heldColumns * storedRows);
 
   // Column by column; a width or height of 0 or less (-32768 too) reads no cells.
-  for (int32_t c = 0; c < width; ++c) {
-    for (int32_t r = 0; r < height; ++r) {
-      TileCell* cell = level.grid.cells.At(c, r);
-      cell->tile = static_cast<int16_t>(ops.DataFileReadInt16());
-      cell->extra = static_cast<int16_t>(ops.DataFileReadInt16());
-    }
+  int16_t lastRead = 0;
+  for (int64_t index = 0; index < readCells; ++index) {
+    TileCell* cell = level.grid.cells.At(index / height, index % height);
+    cell->tile = static_cast<int16_t>(ops.DataFileReadInt16());
+    cell->extra = lastRead = static_cast<int16_t>(ops.DataFileReadInt16());
+  }
+  if (readCells < announcedCells) {
+    level.grid.staleCell = {lastRead, lastRead};
+    level.grid.cellsFromFile = readCells;
   }
 
   const int16_t tileCount = static_cast<int16_t>(ops.DataFileReadInt16());
@@ -90,7 +109,13 @@ const TileCell* CellAt(const TileGrid& grid, int64_t column, int64_t row) {
   if (column < 0 || column >= grid.storedColumns || row < 0 || row >= grid.storedRows) {
     return nullptr;
   }
-  return const_cast<DimArray<TileCell>&>(grid.cells).At(column, row);
+  if (column < grid.columns && row < grid.rows && column * grid.rows + row >= grid.cellsFromFile) {
+    return &grid.staleCell;
+  }
+  // The spare column and row, where they are not held, are free ground.
+  static constexpr TileCell kFreeGround{};
+  const TileCell* cell = const_cast<DimArray<TileCell>&>(grid.cells).At(column, row);
+  return cell != nullptr ? cell : &kFreeGround;
 }
 
 const TileDef* TileDefAt(const LevelData& level, int64_t tile) {

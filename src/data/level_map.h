@@ -32,7 +32,13 @@ struct TileGrid {
   // a width or height of 0 or less stores one column or row.
   int32_t storedColumns = 0;
   int32_t storedRows = 0;
+  // Only the columns the file reaches are held; look cells up with CellAt.
   DimArray<TileCell> cells;
+  // Of the cells the file fills (column by column), those from this one on were read past
+  // the file's end, where every read repeats the last value: each holds `staleCell`, which
+  // is kept once instead of in every cell.
+  int64_t cellsFromFile = INT64_MAX;
+  TileCell staleCell;
 };
 
 struct LevelData {

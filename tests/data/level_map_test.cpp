@@ -184,6 +184,67 @@ TEST_F(LevelMapTest, ShortFileRepeatsTheLastValueRead) {
   EXPECT_EQ(TileDefAt(level_, 0x0106)->collisionType, 0);
 }
 
+// The file service's rule, byte by byte: each read moves what the file still has into a
+// two-byte transfer cell that keeps its old bytes where nothing came.
+class ReadModel {
+ public:
+  explicit ReadModel(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
+  int16_t Int16() {
+    for (int i = 0; i < 2 && at_ < bytes_.size(); ++i) cell_[i] = bytes_[at_++];
+    return static_cast<int16_t>(cell_[0] | cell_[1] << 8);
+  }
+  int8_t Int8() {
+    if (at_ < bytes_.size()) cell_[0] = bytes_[at_++];
+    return static_cast<int8_t>(cell_[0]);
+  }
+
+ private:
+  std::vector<unsigned char> bytes_;
+  size_t at_ = 0;
+  unsigned char cell_[2] = {0, 0};
+};
+
+// A map cut short at every length: each cell, and each tile record, holds what reading it
+// value by value gives, whether the cell was read or stands for the reads past the end.
+TEST_F(LevelMapTest, EveryCellOfAShortMapHoldsWhatItsReadsGive) {
+  MapBytes full;
+  full.Int16(3).Int16(4).Int8(1).Int8(2);
+  for (int i = 0; i < 12; ++i) full.Int16(0x0101 * (i + 1)).Int16(-(i + 1));
+  full.Int16(3).Int8(1).Int8(-2).Int8(3);
+  for (size_t length = 0; length <= full.bytes.size(); ++length) {
+    const std::vector<unsigned char> bytes(full.bytes.begin(), full.bytes.begin() + length);
+    dir_.Write("level.map", bytes);
+    FileService files(directory_);
+    RecordingOperations ops;
+    ops.files = &files;
+    LevelData level;
+    ASSERT_TRUE(LevelMapRead(ops, level, error_)) << length;
+    ReadModel model(bytes);
+    const int16_t width = model.Int16();
+    const int16_t height = model.Int16();
+    model.Int8();
+    model.Int8();
+    ASSERT_EQ(level.grid.columns, width) << length;
+    ASSERT_EQ(level.grid.rows, height) << length;
+    for (int c = 0; c < width; ++c) {
+      for (int r = 0; r < height; ++r) {
+        const int16_t tile = model.Int16();
+        const int16_t extra = model.Int16();
+        ASSERT_NE(CellAt(level.grid, c, r), nullptr);
+        EXPECT_EQ(CellAt(level.grid, c, r)->tile, tile) << length << ": " << c << "," << r;
+        EXPECT_EQ(CellAt(level.grid, c, r)->extra, extra) << length << ": " << c << "," << r;
+      }
+    }
+    const int16_t count = model.Int16();
+    ASSERT_EQ(level.tiles.Count(), count) << length;
+    for (int t = 0; t < count; ++t) {
+      EXPECT_EQ(TileDefAt(level, t)->collisionType, model.Int8()) << length << ": " << t;
+    }
+    // The spare column and row stay free ground.
+    EXPECT_EQ(CellAt(level.grid, std::max<int>(width, 0), 0)->tile, 0) << length;
+  }
+}
+
 // Headers that announce millions of values past a file's end: the values stay the stale
 // ones, and the end, once met, is not asked of the system again.
 struct StaleHeaderCase {
@@ -215,6 +276,8 @@ TEST_P(StaleHeaderTest, ReadsTheEndOnceAndKeepsTheStaleValues) {
   EXPECT_EQ(TileDefAt(level_, c.tileCount - 1)->collisionType, c.collisionType);
   // One read for the bytes, one that meets the end; millions of values cost nothing more.
   EXPECT_LE(files_.SystemReads(), 2);
+  // Nor are they held: the one column the file reaches.
+  EXPECT_LE(level_.grid.cells.Size(), static_cast<size_t>(c.rows) + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -233,8 +233,11 @@ Outcome ReadLevelMap(Input input, LevelData& level) {
   if (grid.storedColumns != columns || grid.storedRows != rows) {
     return Broken("the stored grid is not the announced one", grid.storedColumns, grid.storedRows);
   }
-  if (columns * rows > kMaxGridCells || static_cast<int64_t>(grid.cells.Size()) < columns * rows) {
-    return Broken("the grid holds the wrong number of cells", columns * rows, grid.cells.Size());
+  // A short file must not be held at its header's size: its read cells, their column's spare
+  // row and the spare element at most.
+  if (columns * rows > kMaxGridCells ||
+      static_cast<int64_t>(grid.cells.Size()) > std::max<int64_t>(input.size(), 4) * rows + 1) {
+    return Broken("the grid holds more cells than the file", columns * rows, grid.cells.Size());
   }
 
   // Cut as the game does, from a tile picture of 3 x 2 tiles.

@@ -200,6 +200,7 @@ class RecordingOperations : public Operations {
     if (files != nullptr) files->DataFileClose(number);
   }
   int32_t DataFileSize(const std::string& name) override {
+    if (files != nullptr) return files->DataFileSize(name);
     if (folders.count(name) != 0) return -2;
     return existingFiles.count(name) != 0 ? 100 : -1;
   }
