@@ -82,7 +82,7 @@ bool WriteCarIcons(const std::filesystem::path& directory, std::string& failedFi
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || !WriteBytes(file, EncodePngRgba(PaintCarIcon(size)))) {
-      failedFile = (std::filesystem::path(sizeName) / "apps" / file.filename()).string();
+      failedFile = (std::filesystem::path(sizeName) / "apps" / file.filename()).generic_string();
       return false;
     }
   }

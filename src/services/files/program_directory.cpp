@@ -17,6 +17,7 @@ std::string WithSeparator(std::string path) {
   return path;
 }
 
+#ifndef _WIN32
 bool IsFile(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_regular_file(files::PathFromUtf8(path), error);
@@ -30,6 +31,7 @@ std::string UserFolder(const ProgramDirectory::Environment& environment, const c
   const std::optional<std::string> home = environment("HOME");
   return WithSeparator(home.value_or("")) + std::string(fallback);
 }
+#endif
 
 bool IsAbsolute(std::string_view path) {
 #ifdef _WIN32
@@ -56,6 +58,10 @@ ProgramDirectory ProgramDirectory::FromExecutablePath(std::string_view executabl
 ProgramDirectory ProgramDirectory::Locate(std::string_view executablePath,
                                           const Environment& environment) {
   ProgramDirectory directory = FromExecutablePath(executablePath);
+#ifdef _WIN32
+  // A Windows game is unpacked wherever its player likes and keeps everything beside itself.
+  (void)environment;
+#else
   if (directory.path_.empty() || IsFile(directory.path_ + std::string(kProbeFile))) {
     return directory;
   }
@@ -70,6 +76,7 @@ ProgramDirectory ProgramDirectory::Locate(std::string_view executablePath,
   directory.screenshots_ =
       UserFolder(environment, "XDG_DATA_HOME", ".local/share/") + "velko/screenshots/";
   directory.installed_ = true;
+#endif
   return directory;
 }
 
