@@ -153,6 +153,24 @@ hold_key() {
   xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"
 }
 
+# Presses each key in turn, each held for a moment as a finger does.
+press() {
+  local key
+  for key in "$@"; do hold_key "$key" 0.1 && sleep 0.1; done
+}
+
+# Waits up to $1 seconds for the dialog to be drawn inside Wine desktop window $2: the
+# desktop alone is one flat colour, the dialog brings its face, frame and text.
+wait_dialog_in_desktop() {
+  local deadline=$((SECONDS + $1)) colours
+  while ((SECONDS < deadline)); do
+    colours="$(import -window "$2" -crop 300x180+362+294 +repage -format %k info: 2>/dev/null)"
+    [[ -n "$colours" ]] && ((colours >= 8)) && return 0
+    sleep 0.3
+  done
+  return 1
+}
+
 wait_file_size() {
   local deadline=$((SECONDS + $1))
   while ((SECONDS < deadline)); do
@@ -264,7 +282,7 @@ case "$scenario" in
     note "dialog is window $dialog"
     focus "$dialog"
     # Tab to "Mode fenestré", Space ticks it, Tab to OK, Space presses it.
-    xdotool key --delay 100 Tab Tab space Tab Tab Tab space
+    press Tab Tab space Tab Tab Tab space
 
     window="$(wait_window 20 "^${TITLE}\$" 800 600)" || fail "no 800 x 600 game window"
     note "game window is $window"
@@ -296,10 +314,14 @@ case "$scenario" in
   fullscreen | switch-away)
     desktop="$(wait_window 30 "Wine desktop" 1024 768)" || fail "no Wine desktop of 1024 x 768"
     note "Wine desktop is window $desktop"
+    wait_dialog_in_desktop 30 "$desktop" || fail "no dialog drawn in the Wine desktop"
+    # The X focus may have gone elsewhere while the dialog was made: give it back to the
+    # desktop, and a click on the dialog's caption makes it Wine's foreground window.
     focus "$desktop"
-    sleep 2 # the dialog inside it
+    xdotool mousemove --window "$desktop" 512 302 click 1
+    sleep 0.3
     # Tab to OK and press it: full screen, 16 bits.
-    xdotool key --delay 100 Tab Tab Tab Tab Tab space
+    press Tab Tab Tab Tab Tab space
     wait_size 20 "$desktop" 800x600 ||
       fail "the display did not change to 800 x 600 ($(size_of "$desktop"))"
     note "display mode 800 x 600"
@@ -351,12 +373,12 @@ case "$scenario" in
     dialog="$(wait_window 30 "^${TITLE}\$" 300 180)" || fail "no 300 x 180 dialog titled \"$TITLE\""
     focus "$dialog"
     # Tab to OK and press it: full screen at 800 x 600, which this display does not have.
-    xdotool key --delay 100 Tab Tab Tab Tab Tab space
+    press Tab Tab Tab Tab Tab space
     box="$(wait_window 20 "^Erreur\$")" || fail "no message box titled \"Erreur\""
     note "message box is window $box"
     [[ "$(xdotool getdisplaygeometry)" == "1280 1024" ]] || fail "the display changed"
     focus "$box"
-    xdotool key Return
+    press Return
     expect_clean_exit
     expect_ini TRUE FALSE
     [[ ! -e "$game/screenshots/screen000.bmp" ]] || fail "a screenshot without a screen"
