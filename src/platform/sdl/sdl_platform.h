@@ -8,6 +8,8 @@
 
 #include "platform/platform.h"
 
+struct SDL_Window;
+
 namespace velko::platform {
 
 class FrameStats;
@@ -82,6 +84,9 @@ int QuitSignalCount();
 
 // X errors are reported on stderr instead of ending the process.
 void KeepXErrorsFromEndingTheGame();
+
+// Whether a window manager looks after the window's display (true where that cannot be told).
+bool WindowManagerRunning(SDL_Window* window);
 
 // One line on stderr: the SDL call that failed and SDL's reason.
 void ReportSdlFailure(const char* call);

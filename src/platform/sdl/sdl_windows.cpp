@@ -135,7 +135,7 @@ class SdlWindow final : public NativeWindow {
  private:
   FramePresenter* Presenter();
   // A full screen shown through the window's surface has no flip to wait for the display:
-  // wait for the display's next refresh here instead, as the flip would.
+  // each frame waits here for the refresh after the one that showed the frame before.
   void WaitForRefresh();
   void LearnInsets() {
     if (!caption_ || fullScreen_) return;
@@ -173,22 +173,27 @@ void SdlWindow::Present(const FrameView& frame) {
   if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
   if (frame.depth != 16 && frame.depth != 32) return;
   FramePresenter* presenter = Presenter();
-  if (presenter == nullptr || !presenter->Present(frame)) return;
+  if (presenter == nullptr) return;
+  if (fullScreen_ && platform_.ChosenPresentPath() != PresentPath::Renderer) WaitForRefresh();
+  if (!presenter->Present(frame)) return;
   if (!frame.screenFrame) showedOwnFrames_ = true;
   platform_.Stats().FrameShown(frame.screenFrame);
-  if (fullScreen_ && platform_.ChosenPresentPath() != PresentPath::Renderer) WaitForRefresh();
 }
 
 void SdlWindow::WaitForRefresh() {
   const std::int64_t period = 1'000'000'000 / (refreshRate_ > 0 ? refreshRate_ : 60);
   const std::int64_t now = MonotonicNanoseconds();
-  // The refreshes tick on evenly; after a long frame the next one after now is waited for.
-  if (nextRefresh_ == 0 || now - nextRefresh_ > period) nextRefresh_ = now;
-  nextRefresh_ += period;
+  // The refreshes tick on evenly from the first frame, which is shown at once, as is a frame
+  // after a long one (a loading): it starts the ticks again.
+  if (nextRefresh_ == 0 || now - nextRefresh_ > period) {
+    nextRefresh_ = now + period;
+    return;
+  }
   const timespec until{static_cast<time_t>(nextRefresh_ / 1'000'000'000),
                        static_cast<long>(nextRefresh_ % 1'000'000'000)};
   while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
   }
+  nextRefresh_ += period;
 }
 
 }  // namespace
@@ -293,6 +298,10 @@ std::unique_ptr<NativeWindow> SdlPlatform::CreateFullScreen(const DisplayMode& m
       fullScreen = true;
     }
   }
+  // With no window manager, the borderless window over the whole display is the full screen
+  // already, and asking for the state would only make SDL wait for a manager that never
+  // answers (a tenth of a second before the first frame).
+  if (!fullScreen && !WindowManagerRunning(window.get())) fullScreen = true;
   if (!fullScreen) {
     fullScreen = SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     if (!fullScreen) {
