@@ -73,6 +73,30 @@ void ConvertRow(const std::uint8_t* from, int depth, int width, const Packing& t
   }
 }
 
+// Each destination pixel x takes source pixel sourceX[x]: a copy of a known size per pixel.
+template <size_t kBytes>
+void ScaleRowOf(const std::uint8_t* from, const std::vector<int>& sourceX, std::uint8_t* into) {
+  for (const int x : sourceX) {
+    std::memcpy(into, from + static_cast<ptrdiff_t>(x) * static_cast<ptrdiff_t>(kBytes), kBytes);
+    into += kBytes;
+  }
+}
+
+void ScaleRow(const std::uint8_t* from, const std::vector<int>& sourceX, int bytes,
+              std::uint8_t* into) {
+  switch (bytes) {
+    case 2:
+      ScaleRowOf<2>(from, sourceX, into);
+      break;
+    case 3:
+      ScaleRowOf<3>(from, sourceX, into);
+      break;
+    default:
+      ScaleRowOf<4>(from, sourceX, into);
+      break;
+  }
+}
+
 // The window's surface, filled by our own copy (with X's shared memory behind it, where X
 // has it) and updated only where the frame changed.
 class SurfacePresenter final : public FramePresenter {
@@ -212,14 +236,7 @@ bool SurfacePresenter::Present(const FrameView& frame) {
         ConvertRow(static_cast<const std::uint8_t*>(frame.pixels) +
                        static_cast<ptrdiff_t>(sy) * frame.pitch,
                    frame.depth, frame.width, packing_, converted_.data());
-        if (!oneToOne) {
-          for (int tx = 0; tx < to.w; ++tx) {
-            std::memcpy(scaled_.data() + static_cast<ptrdiff_t>(tx) * bytes,
-                        converted_.data() +
-                            static_cast<ptrdiff_t>(sourceX_[static_cast<size_t>(tx)]) * bytes,
-                        static_cast<size_t>(bytes));
-          }
-        }
+        if (!oneToOne) ScaleRow(converted_.data(), sourceX_, bytes, scaled_.data());
         convertedRow = sy;
       }
       const std::uint8_t* row = oneToOne ? converted_.data() : scaled_.data();
