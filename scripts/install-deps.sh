@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing Velko needs on Debian 12, only if missing.
-# Packages named as arguments are checked and installed along with them.
+# Packages named as arguments are checked and installed along with them; after --only, those
+# packages alone (for the other platforms' scripts).
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkg-config
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev libx11-dev
-  # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
-  xvfb xauth xfonts-base xdotool x11-utils imagemagick
-  "$@"
-)
+if [[ "${1:-}" == --only ]]; then
+  shift
+  packages=("$@")
+else
+  packages=(
+    cmake g++ make pkg-config
+    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
+    libgtest-dev libbenchmark-dev libx11-dev
+    # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
+    xvfb xauth xfonts-base xdotool x11-utils imagemagick
+    "$@"
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

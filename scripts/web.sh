@@ -23,22 +23,7 @@ esac
 
 packages=(cmake g++ make libgtest-dev emscripten node-acorn)
 if [[ $mode == test ]]; then packages+=(chromium); fi
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages; run as root (or with sudo): apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-deps.sh --only "${packages[@]}"
 if ! command -v node >/dev/null; then
   echo "Node.js is needed to build and serve the page" >&2
   exit 1
