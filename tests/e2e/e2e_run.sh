@@ -60,61 +60,9 @@ colours="$3"
 audio="$work/audio.raw"
 game_pid=""
 
-cleanup() {
-  if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
-    kill "$game_pid" 2>/dev/null
-    sleep 1
-    kill -9 "$game_pid" 2>/dev/null
-  fi
-}
+source "$(dirname "$0")/../support/x_session.sh"
+cleanup() { stop_process "$game_pid"; }
 trap cleanup EXIT
-
-# Waits up to $1 seconds for a visible window titled TITLE whose size is $2 x $3; prints its id.
-wait_window() {
-  local seconds="$1" width="$2" height="$3" id geometry
-  local deadline=$((SECONDS + seconds))
-  while ((SECONDS < deadline)); do
-    for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
-      geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-      if grep -qx "WIDTH=$width" <<<"$geometry" && grep -qx "HEIGHT=$height" <<<"$geometry"; then
-        echo "$id"
-        return 0
-      fi
-    done
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.2
-  done
-  return 1
-}
-
-# Clicks at client position ($2, $3) of window $1.
-click_at() {
-  xdotool mousemove --window "$1" "$2" "$3" && sleep 0.2 && xdotool click 1 && sleep 0.3
-}
-
-# Holds key $1 for $2 seconds (real key events to the focused window).
-hold_key() {
-  xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"
-}
-
-# Waits up to $1 seconds for file $2 to reach $3 bytes.
-wait_file_size() {
-  local deadline=$((SECONDS + $1))
-  while ((SECONDS < deadline)); do
-    if [[ -f "$2" ]] && (($(stat -c %s "$2") >= $3)); then return 0; fi
-    sleep 0.2
-  done
-  return 1
-}
-
-# Bytes of the disk audio file that are not zero (silence is all zeros).
-nonzero_audio_bytes() {
-  if [[ ! -f "$audio" ]]; then
-    echo 0
-    return
-  fi
-  od -An -v -tu1 "$audio" | awk '{ for (i = 1; i <= NF; i++) if ($i != 0) n++ } END { print n + 0 }'
-}
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$audio"
@@ -123,7 +71,7 @@ cd /
 "$work/velko" >"$work/stdout.txt" 2>"$work/stderr.txt" &
 game_pid=$!
 
-dialog="$(wait_window 20 300 180)" || fail "no 300 x 180 dialog titled \"$TITLE\" within 20 s"
+dialog="$(wait_window 20 "^${TITLE}\$" 300 180)" || fail "no 300 x 180 dialog titled \"$TITLE\" within 20 s"
 note "dialog is window $dialog"
 sleep 0.5
 click_at "$dialog" 90 90 # "Mode fenestré"
@@ -132,16 +80,16 @@ if [[ "$colours" == alternative ]]; then
 fi
 click_at "$dialog" 150 155  # OK
 
-game="$(wait_window 20 800 600)" || fail "no 800 x 600 game window within 20 s"
+game="$(wait_window 20 "^${TITLE}\$" 800 600)" || fail "no 800 x 600 game window within 20 s"
 note "game window is $game"
 xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
 sleep 1.5  # loading, first frames
 
-silent_before="$(nonzero_audio_bytes)"
+silent_before="$(nonzero_audio_bytes "$audio")"
 # Up the start straight: top speed after half a second, the wall at the top after about one.
 hold_key Up 1.6
 sleep 0.8
-sounding_after="$(nonzero_audio_bytes)"
+sounding_after="$(nonzero_audio_bytes "$audio")"
 note "audio bytes not zero: $silent_before before the run, $sounding_after after the crash"
 hold_key Right 0.4
 hold_key Up 0.3

@@ -26,33 +26,9 @@ if [[ "${1:-}" == "--session" ]]; then
   velko="$2"
   work="$3"
   game_pid=""
-  cleanup() {
-    if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then
-      kill "$game_pid" 2>/dev/null
-      sleep 1
-      kill -9 "$game_pid" 2>/dev/null
-    fi
-  }
+  source "$(dirname "$0")/../support/x_session.sh"
+  cleanup() { stop_process "$game_pid"; }
   trap cleanup EXIT
-
-  # Waits up to $1 seconds for a visible window titled TITLE of $2 x $3; prints its id.
-  wait_window() {
-    local deadline=$((SECONDS + $1)) id geometry
-    while ((SECONDS < deadline)); do
-      for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
-        geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-        if grep -qx "WIDTH=$2" <<<"$geometry" && grep -qx "HEIGHT=$3" <<<"$geometry"; then
-          echo "$id"
-          return 0
-        fi
-      done
-      kill -0 "$game_pid" 2>/dev/null || return 1
-      sleep 0.2
-    done
-    return 1
-  }
-  click_at() { xdotool mousemove --window "$1" "$2" "$3" && sleep 0.2 && xdotool click 1 && sleep 0.3; }
-  hold_key() { xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"; }
 
   export SDL_AUDIODRIVER=dummy
   # Started from an empty folder, which must stay empty.
@@ -60,21 +36,17 @@ if [[ "${1:-}" == "--session" ]]; then
   "$velko" >"$work/stdout.txt" 2>"$work/stderr.txt" &
   game_pid=$!
 
-  dialog="$(wait_window 20 300 180)" || fail "no 300 x 180 dialog within 20 s ($(cat "$work/stderr.txt"))"
+  dialog="$(wait_window 20 "^${TITLE}\$" 300 180)" || fail "no 300 x 180 dialog within 20 s ($(cat "$work/stderr.txt"))"
   sleep 0.5
   click_at "$dialog" 90 90   # "Mode fenestré"
   click_at "$dialog" 150 155 # OK
-  game="$(wait_window 20 800 600)" || fail "no 800 x 600 game window within 20 s ($(cat "$work/stderr.txt"))"
+  game="$(wait_window 20 "^${TITLE}\$" 800 600)" || fail "no 800 x 600 game window within 20 s ($(cat "$work/stderr.txt"))"
   xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
   sleep 1
 
   shot="$HOME/.local/share/velko/screenshots/screen000.bmp"
   hold_key F12 0.3
-  deadline=$((SECONDS + 10))
-  until [[ -f "$shot" ]] && (($(stat -c %s "$shot") >= 1440054)); do
-    ((SECONDS < deadline)) || fail "F12 left no complete $shot"
-    sleep 0.2
-  done
+  wait_file_size 10 "$shot" 1440054 || fail "F12 left no complete $shot"
 
   hold_key Escape 0.3
   deadline=$((SECONDS + 15))

@@ -91,14 +91,10 @@ audio="$work/audio.raw"
 game_pid=""
 helper_pid=""
 
+source "$(dirname "$0")/../support/x_session.sh"
 cleanup() {
-  for pid in "$game_pid" "$helper_pid"; do
-    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      sleep 1
-      kill -9 "$pid" 2>/dev/null
-    fi
-  done
+  stop_process "$game_pid"
+  stop_process "$helper_pid"
   # No desktop of ours is left for the next test of this prefix.
   if [[ "$scenario" =~ ^(fullscreen|switch-away|crash)$ ]]; then
     wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
@@ -106,57 +102,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits up to $1 seconds for a visible X window whose name matches $2 and, when given, whose
-# size is $3 x $4; prints its id.
-wait_window() {
-  local seconds="$1" name="$2" width="${3:-}" height="${4:-}" id geometry
-  local deadline=$((SECONDS + seconds))
-  while ((SECONDS < deadline)); do
-    for id in $(xdotool search --onlyvisible --name "$name" 2>/dev/null); do
-      [[ -z "$width" ]] && { echo "$id"; return 0; }
-      geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-      if grep -qx "WIDTH=$width" <<<"$geometry" && grep -qx "HEIGHT=$height" <<<"$geometry"; then
-        echo "$id"
-        return 0
-      fi
-    done
-    if [[ -n "$game_pid" ]] && ! kill -0 "$game_pid" 2>/dev/null; then return 1; fi
-    sleep 0.2
-  done
-  return 1
-}
-
-# Width x height of X window $1.
-size_of() {
-  local geometry
-  geometry="$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || return 1
-  echo "$(sed -n 's/^WIDTH=//p' <<<"$geometry")x$(sed -n 's/^HEIGHT=//p' <<<"$geometry")"
-}
-
-# Waits up to $1 seconds for X window $2 to be $3 (width x height).
-wait_size() {
-  local deadline=$((SECONDS + $1))
-  while ((SECONDS < deadline)); do
-    [[ "$(size_of "$2")" == "$3" ]] && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
 focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.3
-}
-
-# Holds key $1 for $2 seconds (real key events to the focused window).
-hold_key() {
-  xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"
-}
-
-# Presses each key in turn, each held for a moment as a finger does.
-press() {
-  local key
-  for key in "$@"; do hold_key "$key" 0.1 && sleep 0.1; done
 }
 
 # Waits up to $1 seconds for the dialog to be drawn inside Wine desktop window $2: the
@@ -169,24 +117,6 @@ wait_dialog_in_desktop() {
     sleep 0.3
   done
   return 1
-}
-
-wait_file_size() {
-  local deadline=$((SECONDS + $1))
-  while ((SECONDS < deadline)); do
-    if [[ -f "$2" ]] && (($(stat -c %s "$2") >= $3)); then return 0; fi
-    sleep 0.2
-  done
-  return 1
-}
-
-# Bytes of the audio file that are not zero (silence is all zeros).
-nonzero_audio_bytes() {
-  if [[ ! -f "$audio" ]]; then
-    echo 0
-    return
-  fi
-  od -An -v -tu1 "$audio" | awk '{ for (i = 1; i <= NF; i++) if ($i != 0) n++ } END { print n + 0 }'
 }
 
 # Waits up to 15 s for the game to end; checks exit code 0.
@@ -289,11 +219,11 @@ case "$scenario" in
     focus "$window"
     sleep 1.5 # loading, first frames
 
-    silent_before="$(nonzero_audio_bytes)"
+    silent_before="$(nonzero_audio_bytes "$audio")"
     # Up the start straight: top speed after half a second, the wall at the top after about one.
     hold_key Up 1.6
     sleep 0.8
-    sounding_after="$(nonzero_audio_bytes)"
+    sounding_after="$(nonzero_audio_bytes "$audio")"
     note "audio bytes not zero: $silent_before before the run, $sounding_after after the crash"
     hold_key Right 0.4
     hold_key Up 0.3
