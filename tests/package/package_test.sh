@@ -49,13 +49,8 @@ if [[ "${1:-}" == "--session" ]]; then
   wait_file_size 10 "$shot" 1440054 || fail "F12 left no complete $shot"
 
   hold_key Escape 0.3
-  deadline=$((SECONDS + 15))
-  while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
-  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 15 s of Escape"
-  wait "$game_pid"
-  exit_code=$?
-  game_pid=""
-  [[ $exit_code -eq 0 ]] || fail "exit code $exit_code (stderr: $(cat "$work/stderr.txt"))"
+  wait_game_end 15 || fail "the game did not end within 15 s of Escape"
+  [[ $game_status -eq 0 ]] || fail "exit code $game_status (stderr: $(cat "$work/stderr.txt"))"
   exit 0
 fi
 

@@ -82,3 +82,13 @@ stop_process() {
     kill -9 "$1" 2>/dev/null
   fi
 }
+
+# Waits up to $1 seconds for the game ($game_pid) to end: then its exit code is in game_status
+# and game_pid is cleared. Returns 1 while it still runs.
+wait_game_end() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
+  kill -0 "$game_pid" 2>/dev/null && return 1
+  wait "$game_pid" && game_status=0 || game_status=$?
+  game_pid=""
+}

@@ -121,13 +121,8 @@ wait_dialog_in_desktop() {
 
 # Waits up to 15 s for the game to end; checks exit code 0.
 expect_clean_exit() {
-  local deadline=$((SECONDS + 15)) exit_code
-  while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
-  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 15 s"
-  wait "$game_pid"
-  exit_code=$?
-  game_pid=""
-  [[ $exit_code -eq 0 ]] || fail "exit code $exit_code (stderr: $(cat "$work/stderr.txt"))"
+  wait_game_end 15 || fail "the game did not end within 15 s"
+  [[ $game_status -eq 0 ]] || fail "exit code $game_status (stderr: $(cat "$work/stderr.txt"))"
   note "exit code 0"
 }
 
@@ -187,12 +182,8 @@ if [[ "$scenario" == crash ]]; then
   for how in fault abort throw; do
     wine "$work/velko_crash_probe.exe" "$how" >"$work/probe.txt" 2>"$work/probe-stderr.txt" &
     game_pid=$!
-    deadline=$((SECONDS + 30))
-    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.2; done
-    kill -0 "$game_pid" 2>/dev/null && fail "the probe ($how) did not end"
-    wait "$game_pid"
-    status=$?
-    game_pid=""
+    wait_game_end 30 || fail "the probe ($how) did not end"
+    status=$game_status
     # Its first line; Wine's debugger writes its report after it.
     [[ "$(head -n 1 "$work/probe.txt" | tr -d '\r')" == 800x600 ]] ||
       fail "the probe ($how) had no full screen: $(cat "$work/probe.txt" "$work/probe-stderr.txt")"
