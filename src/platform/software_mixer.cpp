@@ -1,44 +1,13 @@
 #include "platform/software_mixer.h"
 
+#include "platform/sound_samples.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace velko::platform {
 namespace {
-
-constexpr int kWavePcm = 1;
-constexpr int kWaveFloat = 3;
-// Rates a sound buffer may have; outside them a buffer is refused rather than resampled.
-constexpr int kMinSampleRate = 100;
-constexpr int kMaxSampleRate = 384000;
-// Converted samples of one buffer may not take more than this.
-constexpr double kMaxConvertedBytes = double{1 << 28};
-
-// One sample in [-1, 1) from its little-endian bytes.
-float DecodeSample(const std::uint8_t* bytes, int containerBytes, bool isFloat) {
-  if (isFloat) {
-    if (containerBytes == 4) {
-      std::uint32_t bits = 0;
-      for (int b = 3; b >= 0; --b) bits = (bits << 8) | bytes[b];
-      float value;
-      std::memcpy(&value, &bits, sizeof value);
-      return std::isfinite(value) ? std::clamp(value, -1.0f, 1.0f) : 0.0f;
-    }
-    std::uint64_t bits = 0;
-    for (int b = 7; b >= 0; --b) bits = (bits << 8) | bytes[b];
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return std::isfinite(value) ? static_cast<float>(std::clamp(value, -1.0, 1.0)) : 0.0f;
-  }
-  if (containerBytes == 1) return (static_cast<float>(bytes[0]) - 128.0f) / 128.0f;
-  // Signed, the top byte last: read as the high bytes of a 32-bit value.
-  std::uint32_t bits = 0;
-  for (int b = containerBytes - 1; b >= 0; --b) bits = (bits << 8) | bytes[b];
-  bits <<= 8 * (4 - containerBytes);
-  return static_cast<float>(static_cast<std::int32_t>(bits)) / 2147483648.0f;
-}
 
 std::int16_t ToSample16(float value) {
   const float scaled = std::round(value * 32767.0f);
@@ -50,33 +19,20 @@ std::int16_t ToSample16(float value) {
 std::vector<std::int16_t> ConvertSamples(const WaveFormat& format,
                                          std::span<const std::uint8_t> samples, int outputRate,
                                          int outputChannels) {
-  const int containerBytes = (format.bitsPerSample + 7) / 8;
-  const bool isFloat = format.formatTag == kWaveFloat;
-  if (format.formatTag != kWavePcm && !isFloat) return {};
-  if (isFloat ? containerBytes != 4 && containerBytes != 8
-              : containerBytes < 1 || containerBytes > 4) {
-    return {};
-  }
-  if (format.channels <= 0 || format.blockAlign != format.channels * containerBytes) return {};
-  if (format.sampleRate < kMinSampleRate || format.sampleRate > kMaxSampleRate) return {};
-  if (outputRate <= 0 || outputChannels <= 0) return {};
+  if (!SamplesPlayable(format, samples.size()) || outputRate <= 0 || outputChannels <= 0) return {};
 
-  const std::size_t frameBytes = static_cast<std::size_t>(format.blockAlign);
-  const std::size_t frames = samples.size() / frameBytes;
+  const std::size_t frames = FrameCount(format, samples.size());
   const double ratio = static_cast<double>(format.sampleRate) / outputRate;
   const double outputFrames = std::ceil(static_cast<double>(frames) / ratio);
-  if (frames == 0 || outputFrames * outputChannels * sizeof(std::int16_t) > kMaxConvertedBytes) {
+  if (outputFrames * outputChannels * sizeof(std::int16_t) >
+      static_cast<double>(kMaxPlayableBytes)) {
     return {};
   }
 
   // An output channel takes the input channel of the same number, or the first one (a mono
   // sound plays on both sides).
   auto sampleAt = [&](std::size_t frame, int outputChannel) {
-    const int channel = outputChannel < format.channels ? outputChannel : 0;
-    const std::uint8_t* bytes =
-        samples.data() + frame * frameBytes +
-        static_cast<std::size_t>(channel) * static_cast<std::size_t>(containerBytes);
-    return DecodeSample(bytes, containerBytes, isFloat);
+    return SampleAt(format, samples, frame, outputChannel < format.channels ? outputChannel : 0);
   };
 
   const auto count = static_cast<std::size_t>(outputFrames);

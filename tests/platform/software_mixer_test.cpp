@@ -1,8 +1,13 @@
 #include "platform/software_mixer.h"
 
+#include "platform/headless/headless_platform.h"
+#include "platform/sound_samples.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+#include <string>
 #include <vector>
 
 namespace velko::platform {
@@ -70,7 +75,9 @@ TEST(ConvertSamplesTest, EveryPcmAndFloatLayoutBecomesStereo16Bit) {
   }
 }
 
-TEST(ConvertSamplesTest, RefusesWhatItCannotPlay) {
+// Every backend takes its buffers through the same check: the headless one (tests, velko-sim)
+// refuses exactly what the mixer of the SDL and Win32 backends refuses.
+TEST(ConvertSamplesTest, EveryBackendRefusesWhatItCannotPlay) {
   const std::vector<std::uint8_t> samples(64, 0x10);
   const WaveFormat refused[] = {
       Format(2, 1, 22050, 16),      // ADPCM
@@ -81,11 +88,33 @@ TEST(ConvertSamplesTest, RefusesWhatItCannotPlay) {
       Format(1, 1, 50, 16),         // below any real rate
       Format(1, 1, 1'000'000, 16),  // beyond any real rate
   };
+  HeadlessPlatform headless;
+  const std::unique_ptr<AudioDevice> device = headless.OpenAudio();
   for (const WaveFormat& format : refused) {
-    EXPECT_TRUE(ConvertSamples(format, samples, 44100, 2).empty())
-        << format.formatTag << " " << format.bitsPerSample << " " << format.sampleRate;
+    const std::string name = std::to_string(format.formatTag) + " " +
+                             std::to_string(format.bitsPerSample) + " " +
+                             std::to_string(format.sampleRate);
+    EXPECT_TRUE(ConvertSamples(format, samples, 44100, 2).empty()) << name;
+    EXPECT_EQ(device->CreateBuffer(format, samples), 0) << name;
   }
   EXPECT_TRUE(ConvertSamples(Format(1, 1, 22050, 16), {}, 44100, 2).empty());
+  EXPECT_EQ(device->CreateBuffer(Format(1, 2, 22050, 16), Bytes({1, 2, 3})), 0) << "no whole frame";
+  EXPECT_NE(device->CreateBuffer(Format(1, 1, 22050, 16), samples), 0);
+}
+
+// A float that is no number, or infinite, is silence on every backend (the browser's copy once
+// made it full scale downwards).
+TEST(ConvertSamplesTest, FloatsThatAreNoNumberAreSilence) {
+  const WaveFormat format = Format(3, 1, 22050, 32);
+  for (float value :
+       {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+        -std::numeric_limits<float>::infinity()}) {
+    const std::vector<std::uint8_t> bytes = BytesOf<float>({value});
+    EXPECT_EQ(DecodeSample(format, bytes.data()), 0.0f) << value;
+  }
+  const std::vector<std::uint8_t> wide =
+      BytesOf<double>({std::numeric_limits<double>::quiet_NaN()});
+  EXPECT_EQ(DecodeSample(Format(3, 1, 22050, 64), wide.data()), 0.0f);
 }
 
 TEST(ConvertSamplesTest, ResamplesLinearly) {

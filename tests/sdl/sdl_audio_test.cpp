@@ -244,7 +244,6 @@ TEST_F(SdlAudioTest, UnplayableFormatsAreRefused) {
       {"rate 10 MHz", Format(1, 1, 10000000, 16)},
       {"block align", badAlign},
       {"float 16", Format(3, 1, 22050, 16)},
-      {"64 channels", Format(1, 64, 22050, 16)},
       {"no channels", Format(1, 0, 22050, 16)},
   };
   RunOnDisk(
@@ -252,6 +251,8 @@ TEST_F(SdlAudioTest, UnplayableFormatsAreRefused) {
         for (const Case& c : cases) EXPECT_EQ(audio.CreateBuffer(c.format, samples), 0) << c.name;
         EXPECT_EQ(audio.CreateBuffer(Format(1, 1, 22050, 16), {}), 0) << "no samples";
         EXPECT_NE(audio.CreateBuffer(Format(1, 2, 22050, 16), samples), 0);
+        // Many channels play their first two, as on Windows.
+        EXPECT_NE(audio.CreateBuffer(Format(1, 64, 22050, 16), samples), 0) << "64 channels";
       },
       0);
 }

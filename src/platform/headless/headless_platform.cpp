@@ -1,5 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
+#include "platform/sound_samples.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -38,7 +40,8 @@ class HeadlessAudio final : public AudioDevice {
   explicit HeadlessAudio(HeadlessPlatform& platform) : platform_(platform) {}
   ~HeadlessAudio() override = default;
 
-  int CreateBuffer(const WaveFormat&, std::span<const std::uint8_t> samples) override {
+  int CreateBuffer(const WaveFormat& format, std::span<const std::uint8_t> samples) override {
+    if (!SamplesPlayable(format, samples.size())) return 0;
     const int id = platform_.nextAudioBuffer_++;
     platform_.audioBuffers_[id].assign(samples.begin(), samples.end());
     return id;
