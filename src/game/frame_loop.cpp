@@ -7,17 +7,11 @@
 #include "game/probes.h"
 #include "game/screenshot.h"
 #include "game/view_drawing.h"
+#include "platform/scan_codes.h"
 
 namespace velko {
 namespace {
 
-// DirectInput scan codes of the game's keys.
-constexpr int32_t kKeyEscape = 1;
-constexpr int32_t kKeyF12 = 88;
-constexpr int32_t kKeyUp = 200;
-constexpr int32_t kKeyLeft = 203;
-constexpr int32_t kKeyRight = 205;
-constexpr int32_t kKeyDown = 208;
 constexpr int32_t kCrashSound = 1;
 
 bool Held(Operations& ops, int32_t code) {
@@ -47,8 +41,8 @@ void RunFrame(Operations& ops, GameState& state) {
   }
 
   DriverKeys speedKeys;
-  speedKeys.up = Held(ops, kKeyUp);
-  speedKeys.down = Held(ops, kKeyDown);
+  speedKeys.up = Held(ops, platform::scan::kUp);
+  speedKeys.down = Held(ops, platform::scan::kDown);
   UpdateSpeed(car, clock, state.input, speedKeys);
   MoveCar(car, clock, state.level.grid);
 
@@ -64,7 +58,7 @@ void RunFrame(Operations& ops, GameState& state) {
   ComputeTurnStep(clock);
 
   DrawStatusLine(ops, clock, state.probes);
-  if (ops.KeyWasLetGo(kKeyF12) != 0) {
+  if (ops.KeyWasLetGo(platform::scan::kF12) != 0) {
     SaveScreenshot(ops, state.shotName);
     // The time spent saving does not count as motion.
     clock.moveStartTick = ops.MillisecondsNow();
@@ -72,9 +66,9 @@ void RunFrame(Operations& ops, GameState& state) {
   ops.ScreenPresent();
 
   DriverKeys endKeys;
-  endKeys.escape = Held(ops, kKeyEscape);
-  endKeys.left = Held(ops, kKeyLeft);
-  endKeys.right = Held(ops, kKeyRight);
+  endKeys.escape = Held(ops, platform::scan::kEscape);
+  endKeys.left = Held(ops, platform::scan::kLeft);
+  endKeys.right = Held(ops, platform::scan::kRight);
   ApplyControls(car, clock, state.input, endKeys);
 }
 

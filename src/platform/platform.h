@@ -178,6 +178,9 @@ class Platform {
   // The keyboard: 256 bytes by DirectInput scan code, 0x80 = held, for the focused window of
   // the game. Returns false when the keys could not be read (the game has no focus).
   virtual bool ReadKeys(std::array<std::uint8_t, 256>& keys) = 0;
+  // True once the game's window was asked to close, or the system asked the program to end,
+  // as far as the last ReadKeys saw; the keyboard then reads Escape as held.
+  virtual bool CloseRequested() { return false; }
 
   // Audio; null when no device can be had.
   virtual std::unique_ptr<AudioDevice> OpenAudio() = 0;

@@ -8,6 +8,7 @@
 
 #include "game/level_builder.h"
 #include "game/recording_operations.h"
+#include "platform/scan_codes.h"
 
 namespace velko {
 namespace {
@@ -15,10 +16,10 @@ namespace {
 using testing::MakeLevel;
 using testing::RecordingOperations;
 
-constexpr int32_t kEscape = 1;
-constexpr int32_t kF12 = 88;
-constexpr int32_t kUp = 200;
-constexpr int32_t kLeft = 203;
+using platform::scan::kEscape;
+using platform::scan::kF12;
+using platform::scan::kLeft;
+using platform::scan::kUp;
 
 // The start-up's values: heading 270 at (300, 400), both ticks read at 1000.
 GameState StartState(int32_t now) {

@@ -48,7 +48,7 @@ TEST_F(KeyboardTest, NothingIsHeldBeforeTheFirstPoll) {
   ASSERT_EQ(keyboard_.KeyboardStart(), 1);
   held_ = {dik::kUp};
   EXPECT_EQ(keyboard_.KeyIsDown(dik::kUp), 0);
-  EXPECT_EQ(keyboard_.KeyIsDown(dik::kAny), 0);
+  EXPECT_EQ(keyboard_.KeyIsDown(kAnyKey), 0);
   EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kUp), 0);
   EXPECT_EQ(platform_.KeyPolls(), 0);
 }
@@ -69,7 +69,7 @@ TEST_F(KeyboardTest, AnyKeyLeavesOut255) {
                         {{0}, 1}, {{255, 1}, 1}, {{dik::kDown}, 1}};
   for (const Case& c : cases) {
     PollWith(c.held);
-    EXPECT_EQ(keyboard_.KeyIsDown(dik::kAny), c.expected) << ::testing::PrintToString(c.held);
+    EXPECT_EQ(keyboard_.KeyIsDown(kAnyKey), c.expected) << ::testing::PrintToString(c.held);
   }
 }
 
@@ -137,14 +137,14 @@ TEST_F(KeyboardTest, PressBetweenTwoPollsIsNeverSeen) {
 TEST_F(KeyboardTest, AnyKeyLetGoSettlesEveryLatch) {
   ASSERT_EQ(keyboard_.KeyboardStart(), 1);
   PollWith({dik::kLeft, dik::kRight, 255});
-  EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kAny), 0);
+  EXPECT_EQ(keyboard_.KeyWasLetGo(kAnyKey), 0);
   PollWith({dik::kRight, 255});
-  EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kAny), 1);   // Left let go
+  EXPECT_EQ(keyboard_.KeyWasLetGo(kAnyKey), 1);     // Left let go
   EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kLeft), 0);  // already reported
   PollWith({});
   EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kRight), 1);
-  EXPECT_EQ(keyboard_.KeyWasLetGo(dik::kAny), 0);  // 255 takes no part
-  EXPECT_EQ(keyboard_.KeyWasLetGo(255), 0);        // its own latch was never set
+  EXPECT_EQ(keyboard_.KeyWasLetGo(kAnyKey), 0);  // 255 takes no part
+  EXPECT_EQ(keyboard_.KeyWasLetGo(255), 0);      // its own latch was never set
 }
 
 TEST_F(KeyboardTest, FailedPollKeepsTheLastSnapshot) {
@@ -166,6 +166,20 @@ TEST_F(KeyboardTest, StopEndsPollingButKeepsTheSnapshot) {
   held_ = {};
   EXPECT_EQ(keyboard_.KeyboardPoll(), 0);
   EXPECT_EQ(keyboard_.KeyIsDown(dik::kEscape), 128);
+}
+
+// Closing the game's window (or a termination signal) quits as Escape does, on every platform,
+// and stays so on every later poll.
+TEST_F(KeyboardTest, ACloseRequestReadsAsEscapeHeld) {
+  ASSERT_EQ(keyboard_.KeyboardStart(), 1);
+  PollWith({dik::kUp});
+  EXPECT_EQ(keyboard_.KeyIsDown(dik::kEscape), 0);
+  platform_.RequestClose();
+  for (int poll = 0; poll < 2; ++poll) {
+    PollWith({dik::kUp});
+    EXPECT_EQ(keyboard_.KeyIsDown(dik::kEscape), 128) << poll;
+    EXPECT_EQ(keyboard_.KeyIsDown(dik::kUp), 128) << poll;
+  }
 }
 
 }  // namespace

@@ -4,13 +4,14 @@
 
 #include <array>
 
+#include "platform/scan_codes.h"
 #include "temp_dir.h"
 
 namespace velko::sim {
 namespace {
 
-constexpr size_t kEscape = 1;
-constexpr size_t kUp = 200;
+constexpr size_t kEscape = platform::scan::kEscape;
+constexpr size_t kUp = platform::scan::kUp;
 
 bool Held(platform::KeyScript& script, int64_t frame, size_t code) {
   std::array<std::uint8_t, 256> keys{};

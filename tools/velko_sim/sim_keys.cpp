@@ -3,13 +3,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/scan_codes.h"
+
 namespace velko::sim {
-namespace {
-
-constexpr int kEscape = 1;
-
-}  // namespace
-
 std::optional<platform::KeyScript> LoadKeyScript(const SimOptions& options, std::string& error) {
   platform::KeyScript script;
   if (!options.keysFile.empty()) {
@@ -28,8 +24,8 @@ std::optional<platform::KeyScript> LoadKeyScript(const SimOptions& options, std:
     script = std::move(*parsed);
   }
   // Added after the script's own events, so they win within their frame.
-  if (options.frames) script.Add(*options.frames, kEscape, true);
-  script.Add(kFrameCap, kEscape, true);
+  if (options.frames) script.Add(*options.frames, platform::scan::kEscape, true);
+  script.Add(kFrameCap, platform::scan::kEscape, true);
   return script;
 }
 

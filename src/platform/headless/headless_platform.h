@@ -58,6 +58,8 @@ class HeadlessPlatform final : public Platform {
   int KeyPolls() const { return keyPolls_; }
   // While false, reading the keys fails as it does when the game's window lost the focus.
   void SetKeysReadable(bool readable) { keysReadable_ = readable; }
+  // The game's window is asked to close (its close box, or a signal).
+  void RequestClose() { closeRequested_ = true; }
   // Events are taken from the queue first, then from the source; none left ends a wait.
   using EventSource = std::function<bool(InputEvent& event)>;
   void SetEventSource(EventSource source) { eventSource_ = std::move(source); }
@@ -86,6 +88,7 @@ class HeadlessPlatform final : public Platform {
   bool PollEvent(InputEvent& event) override;
   bool WaitEvent(InputEvent& event) override;
   bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
+  bool CloseRequested() override { return closeRequested_; }
   std::unique_ptr<AudioDevice> OpenAudio() override;
   TextRaster RasterizeText(std::string_view textCp1252) override;
 
@@ -99,6 +102,7 @@ class HeadlessPlatform final : public Platform {
   KeySource keySource_;
   int keyPolls_ = 0;
   bool keysReadable_ = true;
+  bool closeRequested_ = false;
   EventSource eventSource_;
   std::deque<InputEvent> queuedEvents_;
   std::vector<std::string> messages_;

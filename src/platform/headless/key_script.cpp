@@ -4,6 +4,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "platform/scan_codes.h"
+
 namespace velko::platform {
 namespace {
 
@@ -12,8 +14,9 @@ std::optional<int> KeyCode(std::string_view name) {
     std::string_view name;
     int code;
   };
-  static constexpr Named kNames[] = {{"UP", 200},    {"DOWN", 208}, {"LEFT", 203},
-                                     {"RIGHT", 205}, {"ESCAPE", 1}, {"F12", 88}};
+  static constexpr Named kNames[] = {{"UP", scan::kUp},         {"DOWN", scan::kDown},
+                                     {"LEFT", scan::kLeft},     {"RIGHT", scan::kRight},
+                                     {"ESCAPE", scan::kEscape}, {"F12", scan::kF12}};
   for (const auto& named : kNames) {
     if (named.name == name) return named.code;
   }

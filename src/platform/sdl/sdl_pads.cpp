@@ -1,21 +1,58 @@
 #include "platform/sdl/sdl_pads.h"
 
+#include "platform/pad_mapping.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
 namespace {
 
-constexpr std::uint8_t kHeld = 0x80;
-constexpr int kDikEscape = 0x01;
-constexpr int kDikTab = 0x0F;
-constexpr int kDikSpace = 0x39;
-constexpr int kDikF12 = 0x58;
-constexpr int kDikUp = 0xC8;
-constexpr int kDikLeft = 0xCB;
-constexpr int kDikRight = 0xCD;
-constexpr int kDikDown = 0xD0;
-// Half way: a stick or trigger pushed further than this counts as the key held.
-constexpr Sint16 kThreshold = 16384;
+constexpr float kAxisScale = 1.0f / 32768.0f;
+
+std::optional<PadButton> PadButtonOf(Uint8 sdlButton) {
+  switch (sdlButton) {
+    case SDL_CONTROLLER_BUTTON_A:
+      return PadButton::A;
+    case SDL_CONTROLLER_BUTTON_B:
+      return PadButton::B;
+    case SDL_CONTROLLER_BUTTON_X:
+      return PadButton::X;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return PadButton::Y;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return PadButton::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+      return PadButton::Start;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return PadButton::DpadUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return PadButton::DpadDown;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return PadButton::DpadLeft;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return PadButton::DpadRight;
+    default:
+      return std::nullopt;
+  }
+}
+
+PadState StateOf(SDL_GameController* pad) {
+  PadState state;
+  for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+    const auto button = static_cast<SDL_GameControllerButton>(b);
+    if (const std::optional<PadButton> padButton = PadButtonOf(static_cast<Uint8>(b))) {
+      state.Set(*padButton, SDL_GameControllerGetButton(pad, button) != 0);
+    }
+  }
+  state.leftStickX =
+      static_cast<float>(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX)) * kAxisScale;
+  state.leftTrigger =
+      static_cast<float>(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT)) *
+      kAxisScale;
+  state.rightTrigger =
+      static_cast<float>(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT)) *
+      kAxisScale;
+  return state;
+}
 
 }  // namespace
 
@@ -57,22 +94,13 @@ std::optional<InputEvent> SdlPads::DialogKeyFor(const SDL_Event& event) {
   if (event.type != SDL_CONTROLLERBUTTONDOWN && event.type != SDL_CONTROLLERBUTTONUP) {
     return std::nullopt;
   }
+  const std::optional<PadButton> button = PadButtonOf(event.cbutton.button);
+  const std::optional<DialogKey> dialogKey = button ? DialogKeyForPadButton(*button) : std::nullopt;
+  if (!dialogKey) return std::nullopt;
   InputEvent key;
   key.type = event.type == SDL_CONTROLLERBUTTONDOWN ? EventType::KeyDown : EventType::KeyUp;
-  switch (event.cbutton.button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-      key.scanCode = kDikTab;
-      key.shift = true;
-      break;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-      key.scanCode = kDikTab;
-      break;
-    case SDL_CONTROLLER_BUTTON_A:
-      key.scanCode = kDikSpace;
-      break;
-    default:
-      return std::nullopt;
-  }
+  key.scanCode = dialogKey->scanCode;
+  key.shift = dialogKey->shift;
   // To the window the keys go to.
   SDL_Window* focused = SDL_GetKeyboardFocus();
   key.windowId = focused != nullptr ? SDL_GetWindowID(focused) : 0;
@@ -80,25 +108,7 @@ std::optional<InputEvent> SdlPads::DialogKeyFor(const SDL_Event& event) {
 }
 
 void SdlPads::MergeInto(std::array<std::uint8_t, 256>& keys) const {
-  for (const auto& [id, pad] : pads_) {
-    auto button = [pad](SDL_GameControllerButton b) {
-      return SDL_GameControllerGetButton(pad, b) != 0;
-    };
-    auto axis = [pad](SDL_GameControllerAxis a) { return SDL_GameControllerGetAxis(pad, a); };
-    const auto hold = [&keys](int dik, bool held) {
-      if (held) keys[static_cast<std::size_t>(dik)] = kHeld;
-    };
-    hold(kDikLeft,
-         button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || axis(SDL_CONTROLLER_AXIS_LEFTX) < -kThreshold);
-    hold(kDikRight,
-         button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || axis(SDL_CONTROLLER_AXIS_LEFTX) > kThreshold);
-    hold(kDikUp,
-         button(SDL_CONTROLLER_BUTTON_A) || axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT) > kThreshold);
-    hold(kDikDown,
-         button(SDL_CONTROLLER_BUTTON_B) || axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT) > kThreshold);
-    hold(kDikF12, button(SDL_CONTROLLER_BUTTON_Y));
-    hold(kDikEscape, button(SDL_CONTROLLER_BUTTON_BACK));
-  }
+  for (const auto& [id, pad] : pads_) MergePadInto(StateOf(pad), keys);
 }
 
 }  // namespace velko::platform

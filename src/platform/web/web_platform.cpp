@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/web/web_keys.h"
+#include "platform/key_table.h"
 
 // Calls into the page script (velko_page.js).
 EM_JS(double, velko_now, (), { return performance.now(); });
@@ -66,9 +66,9 @@ WebPlatform::WebPlatform() {
   static bool keysNamed = false;
   if (keysNamed) return;
   keysNamed = true;
-  for (const WebKeyName& name : WebKeyNames()) {
-    const std::string code(name.code);
-    velko_name_key(code.c_str(), name.dik);
+  for (const KeyRow& row : KeyRows()) {
+    const std::string code(row.browserCode);
+    velko_name_key(code.c_str(), row.scanCode);
   }
 }
 

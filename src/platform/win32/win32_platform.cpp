@@ -2,15 +2,10 @@
 
 #include <vector>
 
+#include "platform/scan_codes.h"
 #include "platform/win32/win32_text.h"
 
 namespace velko::platform {
-namespace {
-
-constexpr std::uint8_t kHeld = 0x80;
-constexpr int kDikEscape = 0x01;
-
-}  // namespace
 
 std::wstring WideFromCp1252(std::string_view textCp1252) {
   const std::u16string utf16 = Utf16FromCp1252(textCp1252);
@@ -125,7 +120,7 @@ bool Win32Platform::WaitEvent(InputEvent& event) {
 
 void Win32Platform::KeyChanged(int dik, bool held) {
   if (dik > 0 && dik < static_cast<int>(keys_.size())) {
-    keys_[static_cast<std::size_t>(dik)] = held ? kHeld : 0;
+    keys_[static_cast<std::size_t>(dik)] = held ? scan::kHeld : 0;
   }
 }
 
@@ -146,8 +141,6 @@ bool Win32Platform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
   keys.fill(0);
   // Without the focus every key reads as released, so nothing sticks while the player is away.
   if (IsOwnWindow(::GetForegroundWindow())) keys = keys_;
-  // Closing the window ends the game the way Escape does.
-  if (closeRequested_) keys[kDikEscape] = kHeld;
   return true;
 }
 

@@ -36,6 +36,7 @@ class Win32Platform final : public Platform {
   bool PollEvent(InputEvent& event) override;
   bool WaitEvent(InputEvent& event) override;
   bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
+  bool CloseRequested() override { return closeRequested_; }
   std::unique_ptr<AudioDevice> OpenAudio() override;
   TextRaster RasterizeText(std::string_view textCp1252) override;
 

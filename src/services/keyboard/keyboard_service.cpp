@@ -24,12 +24,14 @@ int32_t KeyboardService::KeyboardPoll() {
   if (!started_) return 0;
   std::array<uint8_t, 256> keys{};
   if (!platform_.ReadKeys(keys)) return 0;
+  // Closing the game's window, or being told to end, quits the way Escape does.
+  if (platform_.CloseRequested()) keys[static_cast<size_t>(dik::kEscape)] = kHeld;
   snapshot_ = keys;
   return 1;
 }
 
 int32_t KeyboardService::KeyIsDown(int32_t code) const {
-  if (code == dik::kAny) {
+  if (code == kAnyKey) {
     for (size_t i = 0; i <= kLastAnyKey; ++i) {
       if ((snapshot_[i] & kHeld) != 0) return 1;
     }
@@ -52,7 +54,7 @@ int32_t KeyboardService::LetGoStep(size_t code) {
 }
 
 int32_t KeyboardService::KeyWasLetGo(int32_t code) {
-  if (code == dik::kAny) {
+  if (code == kAnyKey) {
     int32_t released = 0;
     // Every key takes its step, so one call settles all latches at once.
     for (size_t i = 0; i <= kLastAnyKey; ++i) released |= LetGoStep(i);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/scan_codes.h"
 #include "services/operations.h"
 #include "services/windows/canvas.h"
 
@@ -30,24 +31,7 @@ inline constexpr int32_t kDroppedDown = 7;
 inline constexpr int32_t kClosedUp = 8;
 
 // DirectInput scan codes of the keys the controls understand.
-namespace keys {
-inline constexpr int kEscape = 0x01;
-inline constexpr int kTab = 0x0F;
-inline constexpr int kReturn = 0x1C;
-inline constexpr int kLeftAlt = 0x38;
-inline constexpr int kSpace = 0x39;
-inline constexpr int kF4 = 0x3E;
-inline constexpr int kNumpadEnter = 0x9C;
-inline constexpr int kRightAlt = 0xB8;
-inline constexpr int kHome = 0xC7;
-inline constexpr int kUp = 0xC8;
-inline constexpr int kPageUp = 0xC9;
-inline constexpr int kLeft = 0xCB;
-inline constexpr int kRight = 0xCD;
-inline constexpr int kEnd = 0xCF;
-inline constexpr int kDown = 0xD0;
-inline constexpr int kPageDown = 0xD1;
-}  // namespace keys
+namespace keys = platform::scan;
 
 struct KeyPress {
   int scanCode = 0;
