@@ -40,11 +40,10 @@ struct DesktopInfo {
 
 struct WindowRequest {
   std::string title;  // Windows-1252
-  int x = 0;          // outer position; ignored when centred
+  int x = 0;          // outer position (the window service works out centring)
   int y = 0;
   int clientWidth = 0;
   int clientHeight = 0;
-  bool centred = false;  // centre the outer rectangle on the desktop
   bool caption = true;
   bool systemMenu = false;  // close box
   bool minimiseBox = false;

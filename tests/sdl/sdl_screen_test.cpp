@@ -43,7 +43,6 @@ TEST_F(SdlScreenTest, WindowedScreenPresentsPacedFrames) {
   request.title = "Project Velko Alpha 0.5";
   request.clientWidth = 800;
   request.clientHeight = 600;
-  request.centred = true;
   std::unique_ptr<NativeWindow> window = platform_->CreateWindow(request);
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(services_->Screen().OpenInNativeWindow(window.get(), 0, 0, 800, 600, 0, 0, 0), 1);

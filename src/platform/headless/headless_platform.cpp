@@ -81,15 +81,8 @@ FrameInsets HeadlessPlatform::InsetsFor(const WindowRequest& request) {
 
 std::unique_ptr<NativeWindow> HeadlessPlatform::CreateWindow(const WindowRequest& request) {
   const FrameInsets insets = InsetsFor(request);
-  const int outerWidth = request.clientWidth + insets.left + insets.right;
-  const int outerHeight = request.clientHeight + insets.top + insets.bottom;
-  int x = request.x;
-  int y = request.y;
-  if (request.centred) {
-    x = (options_.desktopWidth >> 1) - (outerWidth >> 1);
-    y = (options_.desktopHeight >> 1) - (outerHeight >> 1);
-  }
-  const Rect client{x + insets.left, y + insets.top, request.clientWidth, request.clientHeight};
+  const Rect client{request.x + insets.left, request.y + insets.top, request.clientWidth,
+                    request.clientHeight};
   return std::make_unique<HeadlessWindow>(*this, nextWindowId_++, client, insets, request.visible);
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/frame_fitting.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace velko::platform {
@@ -40,15 +41,12 @@ struct Packing {
 constexpr Packing kXrgb8888{4, 16, 8, 0, 0, 0, 0};
 constexpr Packing kRgb565{2, 11, 5, 0, 3, 2, 3};
 
-// 0xRRGGBB of a frame pixel; RGB565 widens with its top bits repeated, so white stays white.
+// 0xRRGGBB of a frame pixel.
 std::uint32_t RgbOf(const std::uint8_t* pixel, int depth) {
   if (depth == 16) {
     std::uint16_t v;
     std::memcpy(&v, pixel, 2);
-    const std::uint32_t r = (v >> 11) & 31;
-    const std::uint32_t g = (v >> 5) & 63;
-    const std::uint32_t b = v & 31;
-    return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    return RgbFrom565(v);
   }
   std::uint32_t v;
   std::memcpy(&v, pixel, 4);
@@ -361,17 +359,8 @@ bool RendererPresenter::Present(const FrameView& frame) {
 }  // namespace
 
 SDL_Rect FitRect(int frameWidth, int frameHeight, int outputWidth, int outputHeight) {
-  if (frameWidth <= 0 || frameHeight <= 0 || outputWidth <= 0 || outputHeight <= 0) {
-    return {0, 0, frameWidth, frameHeight};
-  }
-  const double scale = std::min(static_cast<double>(outputWidth) / frameWidth,
-                                static_cast<double>(outputHeight) / frameHeight);
-  SDL_Rect rect;
-  rect.w = static_cast<int>(frameWidth * scale);
-  rect.h = static_cast<int>(frameHeight * scale);
-  rect.x = (outputWidth - rect.w) / 2;
-  rect.y = (outputHeight - rect.h) / 2;
-  return rect;
+  const Rect fit = FitWithAspect(frameWidth, frameHeight, outputWidth, outputHeight);
+  return {fit.x, fit.y, fit.width, fit.height};
 }
 
 std::unique_ptr<FramePresenter> MakeSurfacePresenter(SDL_Window* window, bool fullScreen) {

@@ -224,15 +224,8 @@ FrameInsets SdlPlatform::InsetsFor(const WindowRequest& request) {
 std::unique_ptr<NativeWindow> SdlPlatform::CreateWindow(const WindowRequest& request) {
   if (!EnsureVideo()) return nullptr;
   const FrameInsets insets = InsetsFor(request);
-  int x = request.x;
-  int y = request.y;
-  if (request.centred) {
-    const DesktopInfo desktop = Desktop();
-    const int outerWidth = request.clientWidth + insets.left + insets.right;
-    const int outerHeight = request.clientHeight + insets.top + insets.bottom;
-    x = (desktop.width >> 1) - (outerWidth >> 1);
-    y = (desktop.height >> 1) - (outerHeight >> 1);
-  }
+  const int x = request.x;
+  const int y = request.y;
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (!request.caption) flags |= SDL_WINDOW_BORDERLESS;
   WindowPtr window(SDL_CreateWindow(Utf8FromCp1252(request.title).c_str(), x + insets.left,

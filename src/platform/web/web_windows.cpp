@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/frame_fitting.h"
 #include "platform/web/web_platform.h"
 
 // Calls into the page script (velko_page.js).
@@ -33,12 +34,8 @@ void RowToRgba(const FrameView& frame, int y, std::uint32_t* out) {
   if (frame.depth == 16) {
     const auto* pixels = reinterpret_cast<const std::uint16_t*>(row);
     for (int x = 0; x < frame.width; ++x) {
-      const std::uint32_t p = pixels[x];
-      // Widened so that full intensity stays full.
-      const std::uint32_t r = ((p >> 8) & 0xF8) | ((p >> 13) & 0x07);
-      const std::uint32_t g = ((p >> 3) & 0xFC) | ((p >> 9) & 0x03);
-      const std::uint32_t b = ((p << 3) & 0xF8) | ((p >> 2) & 0x07);
-      out[x] = 0xFF000000u | b << 16 | g << 8 | r;
+      const std::uint32_t rgb = RgbFrom565(pixels[x]);
+      out[x] = 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
     }
   } else {
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(row);
@@ -100,11 +97,6 @@ FrameInsets WebPlatform::InsetsFor(const WindowRequest&) {
 std::unique_ptr<NativeWindow> WebPlatform::CreateWindow(const WindowRequest& request) {
   Rect rect{request.x, request.y, std::max(request.clientWidth, 1),
             std::max(request.clientHeight, 1)};
-  if (request.centred) {
-    const DesktopInfo desktop = Desktop();
-    rect.x = (desktop.width >> 1) - (rect.width >> 1);
-    rect.y = (desktop.height >> 1) - (rect.height >> 1);
-  }
   return std::make_unique<WebWindow>(rect, request.visible, false, request.title);
 }
 

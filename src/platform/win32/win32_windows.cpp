@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/frame_fitting.h"
 #include "platform/win32/win32_platform.h"
 
 namespace velko::platform {
@@ -209,13 +210,8 @@ void Win32Window::Paint(HDC context) {
   RECT destination{0, 0, surfaceWidth_, surfaceHeight_};
   if (hasFrame_ && fullScreen_) {
     // Scaled to fit the display, aspect kept, centred (1:1 when the mode was granted).
-    const double scale = std::min(static_cast<double>(client.right) / surfaceWidth_,
-                                  static_cast<double>(client.bottom) / surfaceHeight_);
-    const int width = static_cast<int>(surfaceWidth_ * scale);
-    const int height = static_cast<int>(surfaceHeight_ * scale);
-    destination = {(client.right - width) / 2, (client.bottom - height) / 2, 0, 0};
-    destination.right = destination.left + width;
-    destination.bottom = destination.top + height;
+    const Rect fit = FitWithAspect(surfaceWidth_, surfaceHeight_, client.right, client.bottom);
+    destination = {fit.x, fit.y, fit.x + fit.width, fit.y + fit.height};
   }
   if (!hasFrame_) destination = {0, 0, 0, 0};
   // Black around the frame.
@@ -405,13 +401,8 @@ std::unique_ptr<NativeWindow> Win32Platform::CreateWindow(const WindowRequest& r
   const FrameInsets insets = InsetsFor(request);
   const int outerWidth = std::max(request.clientWidth, 1) + insets.left + insets.right;
   const int outerHeight = std::max(request.clientHeight, 1) + insets.top + insets.bottom;
-  int x = request.x;
-  int y = request.y;
-  if (request.centred) {
-    const DesktopInfo desktop = Desktop();
-    x = (desktop.width >> 1) - (outerWidth >> 1);
-    y = (desktop.height >> 1) - (outerHeight >> 1);
-  }
+  const int x = request.x;
+  const int y = request.y;
   auto window = std::make_unique<Win32Window>(*this, nextWindowId_++, false, DisplayMode{});
   if (!window->Create(instance_, WideFromCp1252(request.title), StyleFor(request),
                       {x, y, x + outerWidth, y + outerHeight})) {

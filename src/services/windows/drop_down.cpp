@@ -1,71 +1,36 @@
 // The drop-down list: a sunken field showing the chosen item, an arrow button, and a list
 // that drops down below the field over the other controls. No text can be typed into it.
 #include <algorithm>
-#include <cctype>
-#include <vector>
 
-#include "services/windows/control.h"
+#include "services/windows/list_control.h"
 
 namespace velko::gadgets {
 namespace {
 
 constexpr int kArrowWidth = 16;
 
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-class DropDown final : public Control {
+class DropDown final : public ListControl {
  public:
   DropDown(WindowHandle handle, int32_t id, platform::Rect rect, uint32_t style, TextCache& texts)
-      : Control(GadgetKind::DropDown, handle, id, rect, {}, style, texts) {}
+      : ListControl(GadgetKind::DropDown, handle, id, rect, {}, style, texts) {}
 
-  int32_t StateGet() const override { return selected_; }
-  void StateSet(int32_t position) override { selected_ = InRange(position) ? position : -1; }
-  std::string TextGet() const override { return InRange(selected_) ? Item(selected_) : ""; }
   void TextSet(const std::string& text) override {
     if (text.empty()) {
       selected_ = -1;
       return;
     }
     // The first item beginning with the text; no match leaves the choice as it was.
-    for (size_t i = 0; i < items_.size(); ++i) {
-      if (StartsWithIgnoringCase(items_[i], text)) {
-        selected_ = static_cast<int32_t>(i);
-        return;
-      }
-    }
-  }
-  void ItemAdd(int32_t position, const std::string& text) override {
-    const int32_t count = ItemCount();
-    if (position < -1 || position > count) return;
-    if (position == -1) position = count;
-    items_.insert(items_.begin() + position, text);
-    if (selected_ >= position) ++selected_;
+    const int32_t found = FindItem(text, true);
+    if (found >= 0) selected_ = found;
   }
   void ItemRemove(int32_t position) override {
-    if (!InRange(position)) return;
-    items_.erase(items_.begin() + position);
-    if (selected_ == position) selected_ = -1;
-    if (selected_ > position) --selected_;
+    ListControl::ItemRemove(position);
     hot_ = std::min(hot_, ItemCount() - 1);
   }
   void ItemsClear() override {
-    items_.clear();
-    selected_ = -1;
+    ListControl::ItemsClear();
     hot_ = -1;
     top_ = 0;
-  }
-  int32_t ItemCount() const override { return static_cast<int32_t>(items_.size()); }
-  std::string ItemTextGet(int32_t position) const override {
-    return InRange(position) ? Item(position) : "";
   }
 
   bool HitTest(int x, int y) const override { return Visible() && Contains(Field(), x, y); }
@@ -214,8 +179,6 @@ class DropDown final : public Control {
   }
 
  private:
-  bool InRange(int32_t position) const { return position >= 0 && position < ItemCount(); }
-  const std::string& Item(int32_t position) const { return items_[static_cast<size_t>(position)]; }
   int ItemHeight() const { return texts_.LineHeight() + 2; }
   // The field alone is the control; the height it was given includes the dropped list.
   platform::Rect Field() const { return {rect_.x, rect_.y, rect_.width, ItemHeight() + 6}; }
@@ -263,8 +226,6 @@ class DropDown final : public Control {
     events.Notify(kSelectionChanged);
   }
 
-  std::vector<std::string> items_;
-  int32_t selected_ = -1;
   int32_t hot_ = -1;
   int32_t top_ = 0;
   bool dropped_ = false;

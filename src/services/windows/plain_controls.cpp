@@ -1,23 +1,15 @@
 // The kinds with a plain look: static text, frames, string fields, list boxes and panels.
 // They keep their state, text and items; only the list box answers the mouse and keys.
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
-#include "services/windows/control.h"
+#include "services/windows/list_control.h"
 
 namespace velko::gadgets {
 namespace {
 
 constexpr uint32_t kCentred = 1;       // SS_CENTER
 constexpr uint32_t kRightAligned = 2;  // SS_RIGHT
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 class TextControl final : public Control {
  public:
@@ -116,56 +108,21 @@ class StringField final : public Control {
   bool sunken_;
 };
 
-class ListBox final : public Control {
+class ListBox final : public ListControl {
  public:
   ListBox(WindowHandle handle, int32_t id, platform::Rect rect, uint32_t style, TextCache& texts)
-      : Control(GadgetKind::ListBox, handle, id, rect, {}, style, texts) {}
+      : ListControl(GadgetKind::ListBox, handle, id, rect, {}, style, texts) {}
 
-  int32_t StateGet() const override { return selected_; }
-  void StateSet(int32_t position) override { selected_ = InRange(position) ? position : -1; }
-  std::string TextGet() const override { return InRange(selected_) ? Item(selected_) : ""; }
-  void TextSet(const std::string& text) override {
-    selected_ = -1;
-    for (size_t i = 0; i < items_.size(); ++i) {
-      if (EqualIgnoringCase(items_[i], text)) {
-        selected_ = static_cast<int32_t>(i);
-        return;
-      }
-    }
-  }
-  void ItemAdd(int32_t position, const std::string& text) override {
-    const int32_t count = ItemCount();
-    if (position < -1 || position > count) return;
-    if (position == -1) position = count;
-    items_.insert(items_.begin() + position, text);
-    marks_.insert(marks_.begin() + position, 0);
-    if (selected_ >= position) ++selected_;
-  }
-  void ItemRemove(int32_t position) override {
-    if (!InRange(position)) return;
-    items_.erase(items_.begin() + position);
-    marks_.erase(marks_.begin() + position);
-    if (selected_ == position) selected_ = -1;
-    if (selected_ > position) --selected_;
-  }
-  void ItemsClear() override {
-    items_.clear();
-    marks_.clear();
-    selected_ = -1;
-  }
-  int32_t ItemCount() const override { return static_cast<int32_t>(items_.size()); }
+  void TextSet(const std::string& text) override { selected_ = FindItem(text, false); }
   int32_t ItemStateGet(int32_t position) const override {
     if (!InRange(position)) return 0;
-    return position == selected_ || marks_[static_cast<size_t>(position)] != 0 ? 1 : 0;
+    return position == selected_ || Marked(position) ? 1 : 0;
   }
   void ItemStateSet(int32_t position, int32_t state) override {
-    if (InRange(position)) marks_[static_cast<size_t>(position)] = state != 0 ? 1 : 0;
-  }
-  std::string ItemTextGet(int32_t position) const override {
-    return InRange(position) ? Item(position) : "";
+    if (InRange(position)) SetMark(position, state != 0);
   }
   void ItemTextSet(int32_t position, const std::string& text) override {
-    if (InRange(position)) items_[static_cast<size_t>(position)] = text;
+    if (InRange(position)) SetItem(position, text);
   }
   std::optional<platform::Rect> ItemRect(int32_t position) const override {
     const platform::Rect inside = Inset(rect_, 2);
@@ -198,8 +155,6 @@ class ListBox final : public Control {
   }
 
  private:
-  bool InRange(int32_t position) const { return position >= 0 && position < ItemCount(); }
-  const std::string& Item(int32_t position) const { return items_[static_cast<size_t>(position)]; }
   int ItemHeight() const { return texts_.LineHeight() + 2; }
   void Choose(ControlEvents& events, int32_t position) {
     if (position == selected_) return;
@@ -207,10 +162,6 @@ class ListBox final : public Control {
     // A list box's selection change is reported with type 0.
     events.Notify(0);
   }
-
-  std::vector<std::string> items_;
-  std::vector<int> marks_;
-  int32_t selected_ = -1;
 };
 
 // Tabs along the top; the state is the current tab. The pages themselves are left to the
