@@ -1,10 +1,13 @@
 // The system calls behind the game's files, by UTF-8 path: on Windows they reach the
 // wide-character calls, so a program folder named with accents works there too. Descriptors
-// are read, written and closed with the usual read, write and close.
+// are read, written and closed with the usual read, write and close. Each system has its own
+// source (file_access_posix.cpp, file_access_win32.cpp), chosen by the build.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +33,23 @@ bool IsWritable(const std::string& path);
 // Moves a file onto another name, replacing a file that has it.
 bool Replace(const std::string& from, const std::string& to);
 bool Remove(const std::string& path);
+
+// True for a path that names its own place (on Windows also "C:/...").
+bool IsAbsolutePath(std::string_view path);
+
+// Reads one environment variable; nullopt when it is not set.
+using Environment = std::function<std::optional<std::string>(const char* name)>;
+
+// Where an installed game keeps its files, each folder with its trailing separator.
+struct InstalledLayout {
+  std::string data;
+  std::string settings;
+  std::string screenshots;
+};
+// The installed layout for a program in `programFolder` (with its trailing separator) whose
+// data is not beside it but in ../share/games/velko; nullopt where the game keeps everything
+// beside itself.
+std::optional<InstalledLayout> FindInstalledLayout(const std::string& programFolder,
+                                                   const Environment& environment);
 
 }  // namespace velko::files
