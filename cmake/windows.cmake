@@ -13,7 +13,7 @@ set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 set(VELKO_CROSS_TEST_AREAS assets data game platform services win32)
 
 # The data files the asset generator writes beside the program.
-set(asset_files level.map level.bpb car.bmp car.bpb choc.wav)
+set(asset_files ${VELKO_DATA_FILES})
 list(TRANSFORM asset_files PREPEND ${CMAKE_BINARY_DIR}/)
 
 if(CMAKE_CROSSCOMPILING)

@@ -17,7 +17,7 @@ if(TARGET velko AND TARGET velko-assetgen)
   file(WRITE ${CMAKE_BINARY_DIR}/packaging/version "${PROJECT_VERSION}\n")
 
   install(TARGETS velko RUNTIME DESTINATION games)
-  foreach(data_file level.map level.bpb car.bmp car.bpb choc.wav)
+  foreach(data_file IN LISTS VELKO_DATA_FILES)
     install(FILES ${CMAKE_BINARY_DIR}/${data_file} DESTINATION share/games/velko)
   endforeach()
   install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION share/icons/hicolor)

@@ -74,7 +74,7 @@ cp build-fuzz/assets/level.bpb build-fuzz/assets/car.bpb build-fuzz/seeds/packag
 
 # The shared BMP and WAV corpora, read where they lie (their licences stay with them).
 shared=""
-for candidate in ../shared/corpora /work/shared/corpora; do
+for candidate in ../shared/corpora; do
   if [ -d "$candidate" ]; then shared="$candidate" && break; fi
 done
 [ -n "$shared" ] || echo "fuzz: no shared corpora (../shared/corpora); seeding without them"

@@ -43,18 +43,12 @@ void Services::ServicesShutDown() {
   if (shutDown_) return;
   shutDown_ = true;
   windows_.CloseAll();
-  shutdownSteps_.push_back("windows");
   textured_.TexturedSpriteFreeAll();
-  shutdownSteps_.push_back("textured sprites");
   preferences_.PreferencesClose();
-  shutdownSteps_.push_back("preferences");
   // Data files left open stay open until the process ends.
   keyboard_.KeyboardStop();
-  shutdownSteps_.push_back("keyboard");
   sound_.AudioStop();
-  shutdownSteps_.push_back("sounds");
   screen_.ScreenStop();
-  shutdownSteps_.push_back("screen and sprites");
 }
 
 int32_t Services::AudioStart() {

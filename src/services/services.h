@@ -120,9 +120,6 @@ class Services : public Operations {
 
   void ServicesShutDown() override;
 
-  // The steps the shutdown ran, in order, for tests.
-  const std::vector<std::string>& ShutdownSteps() const { return shutdownSteps_; }
-
   const ProgramDirectory& Directory() const { return directory_; }
   platform::Platform& Platform() { return platform_; }
   WindowService& Windows() { return windows_; }
@@ -149,7 +146,6 @@ class Services : public Operations {
   SoundService sound_;
   RandomGenerator random_;
   bool shutDown_ = false;
-  std::vector<std::string> shutdownSteps_;
 };
 
 }  // namespace velko

@@ -24,6 +24,10 @@ TEST(WriteGameAssets, WritesTheFiveFilesBesideTheGame) {
   EXPECT_EQ(dir.Read("car.bmp"), AsString(made.carBmp));
   EXPECT_EQ(dir.Read("car.bpb"), AsString(made.carPackage));
   EXPECT_EQ(dir.Read("choc.wav"), AsString(made.crashWave));
+  // The names the build installs, packs and copies are the names written.
+  std::string names;
+  for (const std::string& name : GameAssetNames()) names += (names.empty() ? "" : " ") + name;
+  EXPECT_EQ(names, VELKO_DATA_FILES);
 }
 
 TEST(WriteGameAssets, RepairsMissingAndChangedFilesAndLeavesIntactOnesAlone) {

@@ -10,6 +10,16 @@
 #include "assetgen/tile_set.h"
 
 namespace velko::assetgen {
+namespace {
+
+// Each file by the name the game loads it under.
+constexpr std::pair<const char*, Bytes GameAssets::*> kFiles[] = {
+    {"level.map", &GameAssets::levelMap}, {"level.bpb", &GameAssets::levelPackage},
+    {"car.bmp", &GameAssets::carBmp},     {"car.bpb", &GameAssets::carPackage},
+    {"choc.wav", &GameAssets::crashWave},
+};
+
+}  // namespace
 
 GameAssets MakeGameAssets() {
   GameAssets assets;
@@ -30,15 +40,16 @@ GameAssets MakeGameAssets() {
   return assets;
 }
 
+std::vector<std::string> GameAssetNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, member] : kFiles) names.emplace_back(name);
+  return names;
+}
+
 bool WriteGameAssets(const std::filesystem::path& directory, std::string& failedFile) {
   const GameAssets assets = MakeGameAssets();
-  const std::pair<const char*, const Bytes*> files[] = {{"level.map", &assets.levelMap},
-                                                        {"level.bpb", &assets.levelPackage},
-                                                        {"car.bmp", &assets.carBmp},
-                                                        {"car.bpb", &assets.carPackage},
-                                                        {"choc.wav", &assets.crashWave}};
-  for (const auto& [name, bytes] : files) {
-    if (!WriteBytes(directory / name, *bytes)) {
+  for (const auto& [name, member] : kFiles) {
+    if (!WriteBytes(directory / name, assets.*member)) {
       failedFile = name;
       return false;
     }

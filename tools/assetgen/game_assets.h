@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "assetgen/asset_files.h"
 
@@ -20,6 +21,9 @@ struct GameAssets {
 };
 
 GameAssets MakeGameAssets();
+
+// The names of the five files, as the game loads them.
+std::vector<std::string> GameAssetNames();
 
 // Writes the five files into `directory`; on failure returns false and names the file in
 // `failedFile`.

@@ -2,6 +2,7 @@
 // package, crash sound) into DIR, where the game looks for them beside itself.
 // velko-assetgen --icons DIR: writes the car as the desktop's icon, DIR/NxN/apps/velko.png
 // at each size of a hicolor theme.
+// velko-assetgen --list: prints the names of the data files, one a line, for scripts.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -10,9 +11,16 @@
 #include "assetgen/game_assets.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--list") {
+    for (const std::string& name : velko::assetgen::GameAssetNames())
+      std::printf("%s\n", name.c_str());
+    return 0;
+  }
   const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
   if (argc != 2 && !icons) {
-    std::fprintf(stderr, "usage: velko-assetgen DIR\n       velko-assetgen --icons DIR\n");
+    std::fprintf(stderr,
+                 "usage: velko-assetgen DIR\n       velko-assetgen --icons DIR\n       "
+                 "velko-assetgen --list\n");
     return 2;
   }
   const char* directory = argv[argc - 1];

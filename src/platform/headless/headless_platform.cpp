@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace velko::platform {
 
@@ -15,7 +16,10 @@ class HeadlessWindow final : public NativeWindow {
       : platform_(platform), id_(id), client_(client), insets_(insets), visible_(visible) {
     platform_.openWindows_[id_] = true;
   }
-  ~HeadlessWindow() override { platform_.openWindows_.erase(id_); }
+  ~HeadlessWindow() override {
+    platform_.openWindows_.erase(id_);
+    platform_.releases_.push_back("window " + std::to_string(id_));
+  }
 
   std::uint32_t Id() const override { return id_; }
   void SetTitle(std::string_view title) override { title_ = title; }
@@ -38,7 +42,7 @@ class HeadlessWindow final : public NativeWindow {
 class HeadlessAudio final : public AudioDevice {
  public:
   explicit HeadlessAudio(HeadlessPlatform& platform) : platform_(platform) {}
-  ~HeadlessAudio() override = default;
+  ~HeadlessAudio() override { platform_.releases_.push_back("audio"); }
 
   int CreateBuffer(const WaveFormat& format, std::span<const std::uint8_t> samples) override {
     if (!SamplesPlayable(format, samples.size())) return 0;
@@ -51,7 +55,11 @@ class HeadlessAudio final : public AudioDevice {
     platform_.plays_.push_back({buffer, loop, platform_.clock_});
   }
   void Stop(int) override {}
-  void FreeBuffer(int buffer) override { platform_.audioBuffers_.erase(buffer); }
+  void FreeBuffer(int buffer) override {
+    if (platform_.audioBuffers_.erase(buffer) != 0) {
+      platform_.releases_.push_back("sound buffer " + std::to_string(buffer));
+    }
+  }
 
  private:
   HeadlessPlatform& platform_;

@@ -71,6 +71,8 @@ class HeadlessPlatform final : public Platform {
   const RecordedFrame& LastFrame() const { return lastFrame_; }
   int FramesPresented() const { return framesPresented_; }
   std::vector<std::uint32_t> OpenWindowIds() const;
+  // What the game gave back, in order: "window N", "sound buffer N", "audio" (the device).
+  const std::vector<std::string>& Releases() const { return releases_; }
 
   // Platform.
   std::uint32_t TickCount() override { return clock_; }
@@ -113,6 +115,7 @@ class HeadlessPlatform final : public Platform {
   int framesPresented_ = 0;
   std::uint32_t nextWindowId_ = 1;
   std::map<std::uint32_t, bool> openWindows_;
+  std::vector<std::string> releases_;
 };
 
 }  // namespace velko::platform

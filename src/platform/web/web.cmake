@@ -17,7 +17,7 @@ set(web_features -msimd128 -mnontrapping-fptoint -mbulk-memory -msign-ext)
 target_compile_options(velko_platform PUBLIC "SHELL:-include ${web_dir}/libcxx_compat.h"
   ${web_features})
 set(web_data ${CMAKE_BINARY_DIR}/data)
-set(web_assets level.map level.bpb car.bmp car.bpb choc.wav)
+set(web_assets ${VELKO_DATA_FILES})
 list(TRANSFORM web_assets PREPEND ${web_data}/ OUTPUT_VARIABLE web_asset_paths)
 add_custom_command(OUTPUT ${web_asset_paths}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${web_data}

@@ -81,7 +81,6 @@ class Control {
   virtual void ItemAdd(int32_t, const std::string&) {}
   virtual void ItemRemove(int32_t) {}
   virtual void ItemsClear() {}
-  virtual void Move(const platform::Rect& rect) { rect_ = rect; }
   virtual int32_t ItemCount() const { return 0; }
   virtual int32_t ItemStateGet(int32_t) const { return 0; }
   virtual void ItemStateSet(int32_t, int32_t) {}

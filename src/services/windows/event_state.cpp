@@ -53,13 +53,6 @@ int32_t MessageNumberFor(const platform::InputEvent& event, bool altHeld) {
   return kUser;
 }
 
-int64_t FirstParameterFor(const platform::InputEvent& event) {
-  using platform::EventType;
-  if (event.type == EventType::KeyDown || event.type == EventType::KeyUp) return event.scanCode;
-  if (event.type == EventType::MouseDown || event.type == EventType::MouseUp) return event.button;
-  return 0;
-}
-
 int64_t SecondParameterFor(const platform::InputEvent& event) {
   using platform::EventType;
   if (event.type == EventType::KeyDown || event.type == EventType::KeyUp) return event.shift;

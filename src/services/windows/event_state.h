@@ -20,14 +20,12 @@ struct EventState {
   int32_t gadget = 0;       // kept until the next gadget event
   int32_t type = 0;         // −1 = none, set at the start of every wait; 0 before the first
   int32_t message = 0;
-  int64_t firstParameter = 0;
   int64_t secondParameter = 0;
 };
 
 // The window message number a platform event stands for, returned by a wait when no event
 // came of it (never 0, which means that nothing arrived).
 int32_t MessageNumberFor(const platform::InputEvent& event, bool altHeld);
-int64_t FirstParameterFor(const platform::InputEvent& event);
 int64_t SecondParameterFor(const platform::InputEvent& event);
 
 }  // namespace velko::gadgets

@@ -152,11 +152,6 @@ void WindowService::WindowActivate() {
   }
 }
 
-void WindowService::WindowUse(int32_t number) {
-  const WindowRecord* record = RecordOf(number);
-  if (record != nullptr && record->handle != 0) currentWindow_ = record->handle;
-}
-
 WindowHandle WindowService::WindowHandleOf(int32_t number) const {
   const WindowRecord* record = RecordOf(number);
   return record != nullptr ? record->handle : 0;
@@ -226,7 +221,6 @@ void WindowService::Dispatch(const platform::InputEvent& event) {
     altHeld_ = event.type == EventType::KeyDown;
   }
   events_.message = gadgets::MessageNumberFor(event, altHeld_);
-  events_.firstParameter = gadgets::FirstParameterFor(event);
   events_.secondParameter = gadgets::SecondParameterFor(event);
 
   WindowRecord* record = RecordByNativeId(event.windowId);
@@ -534,15 +528,6 @@ void WindowService::GadgetShow(int32_t number, bool visible) {
   if (gadgets::Control* control = ControlOf(number, &window)) {
     if (!visible && window->Focus() == control) window->SetFocus(nullptr);
     control->SetVisible(visible);
-    Changed(window);
-  }
-}
-
-void WindowService::GadgetMove(int32_t number, int32_t x, int32_t y, int32_t width,
-                               int32_t height) {
-  gadgets::GadgetWindow* window = nullptr;
-  if (gadgets::Control* control = ControlOf(number, &window)) {
-    control->Move({x, y, width, height});
     Changed(window);
   }
 }

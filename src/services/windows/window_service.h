@@ -37,14 +37,12 @@ class WindowService {
                           uint32_t flags, const std::string& title);
   void WindowClose(int32_t number);
   void WindowActivate();
-  void WindowUse(int32_t number);  // makes an open window the current one
   WindowHandle WindowHandleOf(int32_t number) const;
   int32_t EventWait();
   int32_t EventPoll();
   int32_t EventGadgetNumber() const;
   int32_t EventKind() const;
   int32_t EventWindowNumber() const;  // −1 when the event window is not in the table
-  int64_t EventFirstParameter() const { return events_.firstParameter; }
   int64_t EventSecondParameter() const { return events_.secondParameter; }
 
   // Gadget creation, one operation per kind: the control handle, or 0.
@@ -83,7 +81,6 @@ class WindowService {
   void GadgetFree(int32_t number);
   void GadgetEnable(int32_t number, bool enabled);
   void GadgetShow(int32_t number, bool visible);
-  void GadgetMove(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height);
   WindowHandle GadgetHandle(int32_t number) const;
 
   // Where things are, for scripted input: a gadget's face and the rows of its open list, in
