@@ -69,6 +69,14 @@ for (const phone of phones) {
         assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= phone.viewport.width &&
           box.y + box.height <= phone.viewport.height, `${name} at ${JSON.stringify(box)}`);
       }
+      // No two of them overlap: a finger finds the one it aims at.
+      const boxes = await Promise.all(controls.map(
+        (name) => page.getByRole('button', { name, exact: true }).boundingBox()));
+      boxes.forEach((a, i) => boxes.slice(i + 1).forEach((b, j) => {
+        const apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y ||
+          b.y + b.height <= a.y;
+        assert.ok(apart, `${controls[i]} and ${controls[i + 1 + j]} overlap`);
+      }));
       const scrollable = await page.evaluate(() => ({
         width: document.documentElement.scrollWidth, height: document.documentElement.scrollHeight,
       }));

@@ -9,7 +9,9 @@
 //   after it, and the frame would slip to the next one).
 // - The time the page spends hidden does not count: a hidden page gets no refreshes, the game
 //   stands still, and when the player comes back its next frame moves the car by one frame's
-//   time, not by the whole absence.
+//   time, not by the whole absence. The clock stops at the last refresh before the page was
+//   hidden, the time of the frame last shown, so the frame after the return does not also carry
+//   the moments before the absence.
 var VelkoClock = (function () {
   'use strict';
 
@@ -17,12 +19,15 @@ var VelkoClock = (function () {
   var hiddenFor = 0;                                       // ms hidden before now
   var hiddenSince = document.hidden ? performance.now() : -1;
   var refresh = null;      // { time } of the refresh whose work is running
+  var lastRefresh = -Infinity;
   var lastReading = 0;
   var refreshed = false;   // a refresh was waited for since the last frame shown
 
   document.addEventListener('visibilitychange', function () {
     if (document.hidden && hiddenSince < 0) {
-      hiddenSince = performance.now();
+      var at = performance.now();
+      // A refresh this recent (ms) is the one that showed the last frame.
+      hiddenSince = at - lastRefresh < 50 ? lastRefresh : at;
     } else if (!document.hidden && hiddenSince >= 0) {
       hiddenFor += performance.now() - hiddenSince;
       hiddenSince = -1;
@@ -43,6 +48,7 @@ var VelkoClock = (function () {
       function start(time) {
         var current = { time: time };
         refresh = current;
+        lastRefresh = time;
         setTimeout(function () { if (refresh === current) refresh = null; }, 0);
         resolve();
       }
