@@ -52,7 +52,7 @@ case $mode in
   serve) exec node tools/web/serve.mjs build-web 8000 ;;
   test)
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
-    VELKO_WEB_SITE="$PWD/build-web" VELKO_WEB_SHOTS="$PWD/build-web/wasm/test-shots" \
+    VELKO_WEB_SITE="$PWD/build-web" VELKO_WEB_SHOTS="$PWD/build-web/test-output" \
       node --test --test-concurrency=1 tests/web/
     ;;
 esac

@@ -1,7 +1,10 @@
 // The page side of the web platform: the canvas that stands for the desktop and the windows in
 // it, input events, held keys, Web Audio, text drawing, the message box, the end of a game,
 // and the game's files (the settings kept in IndexedDB, each new screenshot offered as a
-// download). The C++ side calls in through EM_JS; nothing here calls into the game.
+// download). The C++ side calls in through EM_JS; nothing here calls into the game. The clock,
+// the touch controls, the gamepads and the offline copy have files of their own
+// (velko_clock.js, velko_touch.js, velko_pads.js, velko_offline.js), which reach the page
+// through VelkoPage.shared.
 var VelkoPage = (function () {
   'use strict';
 
@@ -34,12 +37,14 @@ var VelkoPage = (function () {
   var eventWaiter = null;
   var keys = new Uint8Array(256);
   var dikOfCode = new Map();
-  var captureWindow = 0;  // the window a mouse button went down in
+  var captureWindow = 0;  // the window a button or finger went down in
   var audio = null;
   var textCanvas = null;
   var textContext = null;
   var textAscent = 0;
   var database = null;
+  var setUpSteps = [];    // the other files' own setting up, once the page is there
+  var touchLayout = false;
 
   // ---- Page ----
 
@@ -67,14 +72,29 @@ var VelkoPage = (function () {
     document.addEventListener('visibilitychange', function () {
       if (document.hidden) releaseAll();
     });
-    canvas.addEventListener('mousedown', onMouseDown);
-    window.addEventListener('mouseup', onMouseUp);
-    window.addEventListener('mousemove', onMouseMove);
+    // Mouse, pen and finger alike: a tap on the dialog is a click.
+    canvas.addEventListener('pointerdown', onPointerDown);
+    window.addEventListener('pointerup', onPointerUp);
+    window.addEventListener('pointercancel', onPointerUp);
+    window.addEventListener('pointermove', onPointerMove);
     canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+    // Browsers start the sound at a key, a click or the end of a touch.
+    ['pointerdown', 'pointerup', 'touchend'].forEach(function (type) {
+      window.addEventListener(type, resumeAudio, true);
+    });
     window.addEventListener('resize', fit);
     document.addEventListener('fullscreenchange', fit);
+    setUpSteps.forEach(function (step) { step(); });
     fit();
     canvas.focus();
+  }
+
+  // The page as a touch screen shows it: the game as large as the screen allows.
+  function useTouchLayout() {
+    if (touchLayout) return;
+    touchLayout = true;
+    document.body.classList.add('velko-touch');
+    fit();
   }
 
   function setStatus(text) {
@@ -87,10 +107,11 @@ var VelkoPage = (function () {
   }
 
   // The canvas scaled to the room it has, its aspect kept: a window's frame never grows past
-  // its own size, a full screen fills the screen (or the page, where the browser refused).
+  // its own size (but on a touch screen), a full screen fills the screen (or the page, where
+  // the browser refused).
   function fit() {
     var canvas = page.canvas;
-    var fullScreen = false;
+    var fullScreen = touchLayout;
     windows.forEach(function (w) { if (w.fullScreen) fullScreen = true; });
     var room = page.stage.getBoundingClientRect();
     var scale = Math.min(room.width / canvas.width, room.height / canvas.height);
@@ -141,7 +162,8 @@ var VelkoPage = (function () {
       page.canvas.height = height;
       clearDesktop();
       // Asked while the click or key that chose the mode still counts as the player's gesture.
-      var stage = page.stage;
+      // On a touch screen the controls go full screen with the game.
+      var stage = touchLayout ? document.documentElement : page.stage;
       if (stage.requestFullscreen && !document.fullscreenElement) {
         stage.requestFullscreen({ navigationUI: 'hide' }).catch(function () {});
       }
@@ -191,21 +213,6 @@ var VelkoPage = (function () {
     if (!w || !w.visible) return;
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
     context.putImageData(new ImageData(pixels, width, height), w.x, w.y);
-  }
-
-  // Resolves at the browser's next animation frame; a hidden page, which has none, still
-  // moves on now and then.
-  function nextFrame() {
-    return new Promise(function (resolve) {
-      var done = false;
-      function finish() {
-        if (done) return;
-        done = true;
-        resolve();
-      }
-      requestAnimationFrame(finish);
-      setTimeout(finish, 100);
-    });
   }
 
   var yieldChannel = null;
@@ -273,28 +280,36 @@ var VelkoPage = (function () {
     return document.activeElement === page.canvas && document.hasFocus();
   }
 
+  // The held keys, all released while the canvas has no focus; 1 while it has it.
   function readKeys(pointer) {
-    if (hasFocus()) HEAPU8.set(keys, pointer);
-    else HEAPU8.fill(0, pointer, pointer + 256);
-    return 1;
+    if (hasFocus()) {
+      HEAPU8.set(keys, pointer);
+      return 1;
+    }
+    HEAPU8.fill(0, pointer, pointer + 256);
+    return 0;
+  }
+
+  // A key held or let go, by its browser name (KeyboardEvent.code), from the keyboard or a
+  // control of the page standing for it.
+  function setKey(code, down, shift, repeat) {
+    var dik = dikOfCode.get(code) || 0;
+    if (dik) keys[dik] = down ? HELD : 0;
+    var w = active();
+    queue({ type: down ? KEY_DOWN : KEY_UP, window: w ? w.id : 0, scan: dik, shift: !!shift,
+      repeat: !!repeat });
   }
 
   function onKeyDown(e) {
     resumeAudio();
     // With Ctrl or Meta the key is the browser's (its shortcuts), not the game's.
     if (ownKeys.has(e.code) && !e.ctrlKey && !e.metaKey) e.preventDefault();
-    var dik = dikOfCode.get(e.code) || 0;
-    if (dik) keys[dik] = HELD;
-    var w = active();
-    queue({ type: KEY_DOWN, window: w ? w.id : 0, scan: dik, shift: e.shiftKey, repeat: e.repeat });
+    setKey(e.code, true, e.shiftKey, e.repeat);
   }
 
   function onKeyUp(e) {
     if (ownKeys.has(e.code)) e.preventDefault();
-    var dik = dikOfCode.get(e.code) || 0;
-    if (dik) keys[dik] = 0;
-    var w = active();
-    queue({ type: KEY_UP, window: w ? w.id : 0, scan: dik, shift: e.shiftKey });
+    setKey(e.code, false, e.shiftKey, false);
   }
 
   // The page lost the focus: every held key is let go, as the game sees it.
@@ -324,10 +339,11 @@ var VelkoPage = (function () {
     queue({ type: type, window: w.id, x: point.x - w.x, y: point.y - w.y, button: button });
   }
 
-  function onMouseDown(e) {
-    resumeAudio();
+  function onPointerDown(e) {
     page.canvas.focus();
+    // No emulated mouse events after a touch, no text selection, no drag.
     e.preventDefault();
+    if (e.pointerType === 'touch') useTouchLayout();
     var point = canvasPoint(e);
     var w = point && windowAt(point.x, point.y);
     if (!w) return;
@@ -335,15 +351,15 @@ var VelkoPage = (function () {
     queueMouse(MOUSE_DOWN, w, point, e.button + 1);
   }
 
-  function onMouseUp(e) {
+  function onPointerUp(e) {
     var point = canvasPoint(e);
     if (!point) return;
     var w = windows.get(captureWindow) || (e.target === page.canvas && windowAt(point.x, point.y));
     if (e.buttons === 0) captureWindow = 0;
-    if (w) queueMouse(MOUSE_UP, w, point, e.button + 1);
+    if (w) queueMouse(MOUSE_UP, w, point, Math.max(e.button, 0) + 1);
   }
 
-  function onMouseMove(e) {
+  function onPointerMove(e) {
     var point = canvasPoint(e);
     if (!point) return;
     var w = windows.get(captureWindow) || (e.target === page.canvas && windowAt(point.x, point.y));
@@ -624,7 +640,6 @@ var VelkoPage = (function () {
     isActive: isActive,
     setTitle: function (title) { if (title) document.title = title; },
     present: present,
-    nextFrame: nextFrame,
     sleep: sleep,
     nameKey: nameKey,
     takeEvent: takeEvent,
@@ -640,5 +655,15 @@ var VelkoPage = (function () {
     textDraw: textDraw,
     messageBox: messageBox,
     gameOver: gameOver,
+    // For the page's other files.
+    shared: {
+      page: page,
+      queue: queue,
+      active: active,
+      hasFocus: hasFocus,
+      setKey: setKey,
+      useTouchLayout: useTouchLayout,
+      onSetUp: function (step) { setUpSteps.push(step); },
+    },
   };
 })();

@@ -1,7 +1,9 @@
 # The game as a web page, built with Emscripten (included from the top CMakeLists.txt, which
 # has defined the game's libraries by then): index.html with its script, its WebAssembly and
-# the five data files packaged beside them, in VELKO_WEB_SITE. The data files are made by the
-# native asset generator, whose path is given as VELKO_ASSETGEN.
+# the five data files packaged beside them, in VELKO_WEB_SITE, with the icons, the web app
+# manifest and the service worker that keeps the page offline. The data files and the icons are
+# made by the native asset generator, whose path is given as VELKO_ASSETGEN; node (which
+# Emscripten runs on) writes the manifest and the service worker.
 set(VELKO_ASSETGEN "" CACHE FILEPATH "The native velko-assetgen that makes the data files")
 set(VELKO_WEB_SITE "${CMAKE_BINARY_DIR}/site" CACHE PATH "Where the page and its files go")
 if(NOT VELKO_ASSETGEN)
@@ -25,6 +27,7 @@ add_custom_command(OUTPUT ${web_asset_paths}
   DEPENDS ${VELKO_ASSETGEN}
   COMMENT "Making the game's data files for the page")
 add_custom_target(velko_web_data DEPENDS ${web_asset_paths})
+find_program(VELKO_NODE NAMES node nodejs REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 
 # The functions Asyncify instruments: those on the way from main to a wait that yields to the
 # browser (the dialog's event wait, a frame's presentation and pacing, a message box, the
@@ -65,6 +68,16 @@ list(JOIN web_asyncify_only "\n" web_asyncify_text)
 file(WRITE ${CMAKE_BINARY_DIR}/asyncify_only.txt "${web_asyncify_text}\n")
 
 file(GLOB web_sources CONFIGURE_DEPENDS ${web_dir}/*.cpp)
+# The page's scripts, in this order: the clock first (the rest of the page reads it), then the
+# page itself, then the parts that build on it.
+set(web_scripts velko_clock.js velko_page.js velko_touch.js velko_pads.js velko_offline.js)
+list(TRANSFORM web_scripts PREPEND ${web_dir}/)
+set(web_pre_js)
+foreach(script IN LISTS web_scripts)
+  list(APPEND web_pre_js "SHELL:--pre-js ${script}")
+endforeach()
+set(web_site_tool ${CMAKE_SOURCE_DIR}/tools/web/site_files.mjs)
+set(web_worker ${web_dir}/service_worker.js)
 add_executable(velko_web ${web_sources})
 target_link_libraries(velko_web PRIVATE velko_game)
 add_dependencies(velko_web velko_web_data)
@@ -72,7 +85,7 @@ set_target_properties(velko_web PROPERTIES
   OUTPUT_NAME index
   SUFFIX .html
   RUNTIME_OUTPUT_DIRECTORY ${VELKO_WEB_SITE}
-  LINK_DEPENDS "${web_dir}/shell.html;${web_dir}/velko_page.js;${web_asset_paths}")
+  LINK_DEPENDS "${web_dir}/shell.html;${web_scripts};${web_worker};${web_site_tool};${web_asset_paths}")
 set(web_preload)
 foreach(asset IN LISTS web_assets)
   list(APPEND web_preload "SHELL:--preload-file ${web_data}/${asset}@/velko/${asset}")
@@ -86,9 +99,18 @@ target_link_options(velko_web PRIVATE
   -sASYNCIFY_STACK_SIZE=65536
   "-sASYNCIFY_ONLY=@${CMAKE_BINARY_DIR}/asyncify_only.txt"
   -sMINIFY_HTML=0
+  # The data files packed with LZ4 (the level's tiles shrink by a third), unpacked as read.
+  -sLZ4=1
   "SHELL:--shell-file ${web_dir}/shell.html"
-  "SHELL:--pre-js ${web_dir}/velko_page.js"
+  ${web_pre_js}
   ${web_preload})
+# Beside the page: its icons, its manifest, and the service worker, whose cache is named after
+# a hash of all the files, so that each build replaces the last one's.
+add_custom_command(TARGET velko_web POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/icons
+  COMMAND ${VELKO_ASSETGEN} --icons ${CMAKE_BINARY_DIR}/icons
+  COMMAND ${VELKO_NODE} ${web_site_tool} ${VELKO_WEB_SITE} ${CMAKE_BINARY_DIR}/icons ${web_worker}
+  VERBATIM)
 
 # The frame composition benchmark of velko_bench, for node beside the native run: the same
 # scene source, on a small runner of our own that takes the place of Google Benchmark.

@@ -3,12 +3,15 @@
 #include <emscripten.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "platform/key_table.h"
+#include "platform/web/web_pads.h"
 
-// Calls into the page script (velko_page.js).
-EM_JS(double, velko_now, (), { return performance.now(); });
+// Calls into the page scripts (velko_clock.js, velko_page.js).
+EM_JS(double, velko_now, (), { return VelkoClock.now(); });
+EM_ASYNC_JS(void, velko_wait_until, (double deadline), { await VelkoClock.waitUntil(deadline); });
 EM_ASYNC_JS(void, velko_sleep, (int ms), { await VelkoPage.sleep(ms); });
 EM_JS(int, velko_program_path, (char* out, int size), {
   const path = VelkoPage.programDirectory + "velko";
@@ -45,7 +48,16 @@ using RawEvent = std::array<int, 8>;
 
 bool TakeEvent(InputEvent& event) {
   RawEvent raw{};
-  if (velko_take_event(raw.data()) == 0) return false;
+  for (;;) {
+    if (velko_take_event(raw.data()) == 0) return false;
+    if (raw[0] != kPadButtonDown && raw[0] != kPadButtonUp) break;
+    // A pad button: the dialog's key it stands for, if any.
+    if (const std::optional<InputEvent> key =
+            DialogKeyForPadEvent(raw[0], raw[4], static_cast<std::uint32_t>(raw[1]))) {
+      event = *key;
+      return true;
+    }
+  }
   event = {};
   event.type =
       raw[0] >= 1 && raw[0] <= kLastEventType ? static_cast<EventType>(raw[0]) : EventType::None;
@@ -73,12 +85,19 @@ WebPlatform::WebPlatform() {
 }
 
 std::uint32_t WebPlatform::TickCount() {
+  // The low 32 bits of the wall clock in milliseconds: the game seeds its random numbers from
+  // this, so each visit starts elsewhere.
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::floor(velko_now())));
 }
 
 std::int64_t WebPlatform::PerformanceCounter() {
   // Microseconds: finer than the browser's own resolution of the clock.
   return static_cast<std::int64_t>(std::floor(velko_now() * 1000.0));
+}
+
+void WebPlatform::SleepUntilCounter(std::int64_t deadline) {
+  // Until the first display refresh at or past the deadline: frames follow the screen.
+  velko_wait_until(static_cast<double>(deadline) / 1000.0);
 }
 
 std::int64_t WebPlatform::PerformanceFrequency() {
@@ -119,8 +138,9 @@ bool WebPlatform::WaitEvent(InputEvent& event) {
 }
 
 bool WebPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
-  // The page keeps the held keys, all released while the canvas has no focus.
-  velko_read_keys(keys.data());
+  // The page keeps the held keys, all released while the canvas has no focus; the pads count
+  // only while it has it too.
+  if (velko_read_keys(keys.data()) != 0) MergeWebPadsInto(keys);
   return true;
 }
 

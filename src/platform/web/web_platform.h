@@ -1,7 +1,7 @@
-// The game in a web page: the platform over the browser, through the page script
-// (velko_page.js) that owns the canvas, the input events, Web Audio, IndexedDB and downloads.
-// The game's blocking waits (the dialog's event wait, a frame's presentation, a sleep, a
-// message box) yield to the browser through Asyncify.
+// The game in a web page: the platform over the browser, through the page scripts (velko_*.js)
+// that own the canvas, the clock, the input events (keys, touch controls, gamepads), Web Audio,
+// IndexedDB and downloads. The game's blocking waits (the dialog's event wait, a frame's
+// presentation and pacing, a sleep, a message box) yield to the browser through Asyncify.
 #pragma once
 
 #include <array>
@@ -24,6 +24,7 @@ class WebPlatform final : public Platform {
   std::int64_t PerformanceCounter() override;
   std::int64_t PerformanceFrequency() override;
   void SleepMilliseconds(std::uint32_t ms) override;
+  void SleepUntilCounter(std::int64_t deadline) override;
   std::string ExecutablePath() override;
   int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
   DesktopInfo Desktop() override;

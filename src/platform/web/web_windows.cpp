@@ -1,6 +1,7 @@
 // Windows in the canvas: the page keeps each window's place and order; a window presents its
-// frames there as RGBA. Frames of the game's screen wait for the browser's next animation
-// frame, which paces the game with the display, as the flip of a full screen does.
+// frames there as RGBA. Between two frames of the game's screen comes at least one display
+// refresh, as with the flip of a full screen: the frame pacer's wait usually is that refresh;
+// where it did not wait, the presentation waits for the next.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -20,7 +21,8 @@ EM_JS(void, velko_set_title, (const char* title), { VelkoPage.setTitle(UTF8ToStr
 EM_JS(int, velko_window_active, (int id), { return VelkoPage.isActive(id); });
 EM_JS(void, velko_present, (int id, const std::uint32_t* rgba, int width, int height),
       { VelkoPage.present(id, rgba, width, height); });
-EM_ASYNC_JS(void, velko_next_frame, (), { await VelkoPage.nextFrame(); });
+EM_JS(int, velko_refresh_owed, (), { return VelkoClock.frameShown(); });
+EM_ASYNC_JS(void, velko_next_refresh, (), { await VelkoClock.nextRefresh(); });
 
 namespace velko::platform {
 namespace {
@@ -78,7 +80,7 @@ class WebWindow final : public NativeWindow {
       RowToRgba(frame, y, rgba_.data() + width * static_cast<std::size_t>(y));
     }
     velko_present(static_cast<int>(id_), rgba_.data(), frame.width, frame.height);
-    if (frame.screenFrame) velko_next_frame();
+    if (frame.screenFrame && velko_refresh_owed() != 0) velko_next_refresh();
   }
 
  private:
