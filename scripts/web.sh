@@ -44,7 +44,7 @@ assetgen="$(realpath "$assetgen")"
 emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DVELKO_ASSETGEN="$assetgen" \
   -DVELKO_WEB_SITE="$PWD/build-web" >/dev/null
 # Binaryen names each listed Asyncify function that was inlined away; that is expected.
-cmake --build build-web/wasm -j"$jobs" --target velko_web 2>&1 |
+cmake --build build-web/wasm -j"$jobs" --target velko_page 2>&1 |
   grep -v 'Asyncify onlylist contained a non-'
 echo "The page is in build-web/: $(cd build-web && ls index.*)"
 

@@ -6,7 +6,7 @@
 
 #include "assetgen/asset_files.h"
 #include "assets/asset_reader_support.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::assetgen {
 namespace {

@@ -11,7 +11,7 @@
 #include "assetgen/car_icon.h"
 #include "assetgen/car_painter.h"
 #include "assets/asset_reader_support.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::assetgen {
 namespace {

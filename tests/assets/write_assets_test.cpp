@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "assetgen/game_assets.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::assetgen {
 namespace {

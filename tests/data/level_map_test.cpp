@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "game/recording_operations.h"
 #include "platform/headless/headless_platform.h"
 #include "services/files/file_service.h"
 #include "services/files/program_directory.h"
 #include "services/services.h"
-#include "temp_dir.h"
+#include "support/recording_operations.h"
+#include "support/temp_dir.h"
 
 namespace velko {
 namespace {

@@ -4,7 +4,7 @@ if(VELKO_FUZZ)
   add_library(velko_fuzz_entries STATIC ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_entries_support.cpp)
   target_include_directories(velko_fuzz_entries PUBLIC ${CMAKE_SOURCE_DIR}/src
                                                        ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velko_fuzz_entries PUBLIC velko_data)
+  target_link_libraries(velko_fuzz_entries PUBLIC velko_data velko_headless)
   foreach(target IN ITEMS bmp wav settings levelmap package)
     add_executable(velko_fuzz_${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_target.cpp)
     target_compile_definitions(velko_fuzz_${target} PRIVATE VELKO_FUZZ_TARGET="${target}")

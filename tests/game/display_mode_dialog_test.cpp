@@ -9,9 +9,9 @@
 
 #include "platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/window_test_support.h"
 #include "services/windows/dialog_script.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "support/window_test_support.h"
 
 namespace velko {
 namespace {

@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "game/level_builder.h"
-#include "game/recording_operations.h"
 #include "platform/scan_codes.h"
+#include "support/recording_operations.h"
 
 namespace velko {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/recording_operations.h"
+#include "support/recording_operations.h"
 
 namespace velko {
 namespace {

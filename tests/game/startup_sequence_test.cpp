@@ -11,7 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "services/windows/dialog_script.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "game/level_builder.h"
 #include "game/motion.h"
-#include "game/recording_operations.h"
+#include "support/recording_operations.h"
 
 namespace velko {
 namespace {

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "platform/sdl/sdl_platform.h"
-#include "sdl/scoped_env.h"
 #include "services/sound/wave_image.h"
-#include "services/wav_builder.h"
-#include "temp_dir.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+#include "support/wav_builder.h"
 
 namespace velko::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_platform.h"
-#include "sdl/scoped_env.h"
+#include "support/scoped_env.h"
 
 namespace velko::platform {
 namespace {

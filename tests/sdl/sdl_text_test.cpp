@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/sdl/sdl_platform.h"
-#include "sdl/scoped_env.h"
-#include "temp_dir.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace velko::platform {
 namespace {

@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_system.h"
 #include "platform/headless/headless_platform.h"
-#include "services/files/file_access.h"
 #include "services/files/file_service.h"
 #include "services/files/program_directory.h"
 #include "services/preferences/preferences_service.h"
 #include "services/sound/sound_service.h"
-#include "temp_dir.h"
-#include "wav_builder.h"
+#include "support/temp_dir.h"
+#include "support/wav_builder.h"
 
 namespace velko {
 namespace {

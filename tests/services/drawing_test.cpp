@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "picture_fixture.h"
 #include "services/drawing/drawing_service.h"
+#include "services/picture_fixture.h"
 #include "services/text/text.h"
 
 namespace velko::testing {

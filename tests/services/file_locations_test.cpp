@@ -6,7 +6,7 @@
 #include <string>
 
 #include "services/files/program_directory.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko {
 namespace {

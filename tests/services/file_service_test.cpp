@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 #include "services/files/program_directory.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko {
 namespace {

@@ -6,7 +6,7 @@
 #include "services/windows/canvas.h"
 #include "services/windows/control.h"
 #include "services/windows/window_service.h"
-#include "window_test_support.h"
+#include "support/window_test_support.h"
 
 namespace velko {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "services/windows/window_service.h"
-#include "window_test_support.h"
+#include "support/window_test_support.h"
 
 namespace velko {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "services/files/file_access.h"
-#include "temp_dir.h"
+#include "platform/file_system.h"
+#include "support/temp_dir.h"
 
 namespace velko {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "picture_fixture.h"
+#include "services/picture_fixture.h"
 #include "services/screen/frame_pacer.h"
 #include "services/screen/pixel_ops.h"
 #include "services/screen/screen_service.h"

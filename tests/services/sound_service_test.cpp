@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "platform/headless/headless_platform.h"
-#include "services/wav_builder.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "support/wav_builder.h"
 
 namespace velko {
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "picture_fixture.h"
+#include "services/picture_fixture.h"
 #include "services/screen/screen_service.h"
 #include "services/services.h"
 #include "services/sprites/sprite_service.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "picture_fixture.h"
+#include "services/picture_fixture.h"
 #include "services/sprites/textured_quad.h"
 #include "services/sprites/textured_sprite_service.h"
 

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <memory>
 
-#include "services/wav_builder.h"
+#include "support/wav_builder.h"
 
 namespace velko {
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "platform/scan_codes.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::sim {
 namespace {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "sdl/scoped_env.h"
 #include "sim/sim_fixture.h"
+#include "support/scoped_env.h"
 
 namespace velko {
 namespace {

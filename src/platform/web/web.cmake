@@ -67,7 +67,10 @@ set(web_asyncify_only
 list(JOIN web_asyncify_only "\n" web_asyncify_text)
 file(WRITE ${CMAKE_BINARY_DIR}/asyncify_only.txt "${web_asyncify_text}\n")
 
-file(GLOB web_sources CONFIGURE_DEPENDS ${web_dir}/*.cpp)
+# The backend as a library; the page's program is its entry alone.
+velko_sources(web_sources ${web_dir})
+add_library(velko_web STATIC ${web_sources})
+target_link_libraries(velko_web PUBLIC velko_platform)
 # The page's scripts, in this order: the clock first (the rest of the page reads it), then the
 # page itself, then the parts that build on it.
 set(web_scripts velko_clock.js velko_page.js velko_touch.js velko_pads.js velko_offline.js)
@@ -78,10 +81,10 @@ foreach(script IN LISTS web_scripts)
 endforeach()
 set(web_site_tool ${CMAKE_SOURCE_DIR}/tools/web/site_files.mjs)
 set(web_worker ${web_dir}/service_worker.js)
-add_executable(velko_web ${web_sources})
-target_link_libraries(velko_web PRIVATE velko_game)
-add_dependencies(velko_web velko_web_data)
-set_target_properties(velko_web PROPERTIES
+add_executable(velko_page ${web_dir}/main.cpp)
+target_link_libraries(velko_page PRIVATE velko_game velko_web)
+add_dependencies(velko_page velko_web_data)
+set_target_properties(velko_page PROPERTIES
   OUTPUT_NAME index
   SUFFIX .html
   RUNTIME_OUTPUT_DIRECTORY ${VELKO_WEB_SITE}
@@ -90,7 +93,7 @@ set(web_preload)
 foreach(asset IN LISTS web_assets)
   list(APPEND web_preload "SHELL:--preload-file ${web_data}/${asset}@/velko/${asset}")
 endforeach()
-target_link_options(velko_web PRIVATE
+target_link_options(velko_page PRIVATE
   ${web_features}
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
@@ -106,7 +109,7 @@ target_link_options(velko_web PRIVATE
   ${web_preload})
 # Beside the page: its icons, its manifest, and the service worker, whose cache is named after
 # a hash of all the files, so that each build replaces the last one's.
-add_custom_command(TARGET velko_web POST_BUILD
+add_custom_command(TARGET velko_page POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/icons
   COMMAND ${VELKO_ASSETGEN} --icons ${CMAKE_BINARY_DIR}/icons
   COMMAND ${VELKO_NODE} ${web_site_tool} ${VELKO_WEB_SITE} ${CMAKE_BINARY_DIR}/icons ${web_worker}
@@ -116,6 +119,6 @@ add_custom_command(TARGET velko_web POST_BUILD
 # scene source, on a small runner of our own that takes the place of Google Benchmark.
 add_executable(velko_frame_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/frame_bench.cpp)
 target_include_directories(velko_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/bench/web)
-target_link_libraries(velko_frame_bench PRIVATE velko_game)
+target_link_libraries(velko_frame_bench PRIVATE velko_game velko_headless)
 target_link_options(velko_frame_bench PRIVATE ${web_features} -sENVIRONMENT=node
   -sALLOW_MEMORY_GROWTH=1)

@@ -1,11 +1,8 @@
 #include "services/files/file_service.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 
 namespace velko {
 
@@ -31,7 +28,7 @@ int32_t FileService::DataFileOpen(int32_t number, const std::string& fileName) {
   if (descriptor >= 0) {
     const files::Kind kind = files::InfoOfOpen(descriptor).kind;
     if (kind == files::Kind::Missing || kind == files::Kind::Directory) {
-      ::close(descriptor);
+      files::Close(descriptor);
       descriptor = -1;
     }
   }
@@ -51,11 +48,9 @@ void FileService::ReadIntoCell(size_t count) {
               buffer_.begin() + static_cast<std::ptrdiff_t>(bufferEnd_), buffer_.begin());
     bufferEnd_ -= bufferStart_;
     bufferStart_ = 0;
-    ssize_t got = 0;
-    do {
-      ++systemReads_;
-      got = ::read(currentFile_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_);
-    } while (got < 0 && errno == EINTR);
+    ++systemReads_;
+    const std::int64_t got =
+        files::ReadSome(currentFile_, buffer_.data() + bufferEnd_, buffer_.size() - bufferEnd_);
     if (got > 0) bufferEnd_ += static_cast<size_t>(got);
     if (got <= 0) endReached_ = true;  // the end, or an error that would only repeat
   }
@@ -78,7 +73,7 @@ int32_t FileService::DataFileReadInt16() {
 void FileService::DataFileClose(int32_t number) {
   FileRecord* record = table_.Find(number);
   if (record == nullptr || record->descriptor < 0) return;
-  ::close(record->descriptor);
+  files::Close(record->descriptor);
   // Reads after a close give the transfer cell, never another file that reused the descriptor.
   if (currentFile_ == record->descriptor) {
     currentFile_ = -1;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 
 namespace velko {
 namespace {

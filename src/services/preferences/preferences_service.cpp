@@ -1,14 +1,11 @@
 #include "services/preferences/preferences_service.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 
 namespace velko {
 namespace {
@@ -32,17 +29,6 @@ size_t NextLine(const std::string& text, size_t position) {
 
 bool IsDirectory(const std::string& path) {
   return files::InfoOf(path).kind == files::Kind::Directory;
-}
-
-bool WriteAll(int descriptor, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t wrote = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    done += static_cast<size_t>(wrote);
-  }
-  return true;
 }
 
 }  // namespace
@@ -97,9 +83,9 @@ int32_t PreferencesService::PreferencesCreate(const std::string& fileName) {
 
 void PreferencesService::PreferencesClose() {
   if (handle_ != 0 && mode_ == Mode::Writing && temporaryDescriptor_ >= 0) {
-    const bool written =
-        WriteAll(temporaryDescriptor_, pending_) && files::FlushToDisk(temporaryDescriptor_);
-    const bool closed = ::close(temporaryDescriptor_) == 0;
+    const bool written = files::WriteAll(temporaryDescriptor_, pending_.data(), pending_.size()) &&
+                         files::FlushToDisk(temporaryDescriptor_);
+    const bool closed = files::Close(temporaryDescriptor_);
     if (!(written && closed && files::Replace(temporaryPath_, targetPath_))) {
       files::Remove(temporaryPath_);
     }

@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 #include "services/sound/wave_image.h"
 
 namespace velko {

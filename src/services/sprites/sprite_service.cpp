@@ -1,11 +1,9 @@
 #include "services/sprites/sprite_service.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 #include "services/screen/pixel_ops.h"
 #include "services/screen/screen_service.h"
 #include "services/sprites/bmp_codec.h"
@@ -31,25 +29,15 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     std::vector<std::uint8_t> bytes(static_cast<size_t>(info.size));
     size_t got = 0;
     while (got < bytes.size()) {
-      const ssize_t n = ::read(descriptor, bytes.data() + got, bytes.size() - got);
+      const std::int64_t n = files::ReadSome(descriptor, bytes.data() + got, bytes.size() - got);
       if (n <= 0) break;
       got += static_cast<size_t>(n);
     }
     bytes.resize(got);
     result = std::move(bytes);
   }
-  ::close(descriptor);
+  files::Close(descriptor);
   return result;
-}
-
-bool WriteWholeFile(int descriptor, std::span<const std::uint8_t> bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -211,8 +199,8 @@ int32_t SpriteService::SpriteSaveBmp(int32_t number, const std::string& fileName
   if (descriptor < 0) return 0;
   // Depths without a 24-bit conversion leave the file created and empty.
   const std::vector<std::uint8_t> file = EncodeBmp24(record->surface->View());
-  const bool written = !file.empty() && WriteWholeFile(descriptor, file);
-  ::close(descriptor);
+  const bool written = !file.empty() && files::WriteAll(descriptor, file.data(), file.size());
+  files::Close(descriptor);
   return written ? 1 : 0;
 }
 

@@ -3,9 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <system_error>
 
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 
 namespace velko::files {
 
@@ -40,6 +41,30 @@ int OpenForReading(const std::string& path) {
 
 int OpenForWriting(const std::string& path) {
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+std::int64_t ReadSome(int descriptor, void* into, std::size_t count) {
+  ssize_t got = 0;
+  do {
+    got = ::read(descriptor, into, count);
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+bool WriteAll(int descriptor, const void* bytes, std::size_t count) {
+  const auto* at = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const ssize_t wrote = ::write(descriptor, at, count);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    at += wrote;
+    count -= static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+bool Close(int descriptor) {
+  return ::close(descriptor) == 0;
 }
 
 bool FlushToDisk(int descriptor) {

@@ -1,9 +1,10 @@
 // The system calls behind the game's files, by UTF-8 path: on Windows they reach the
 // wide-character calls, so a program folder named with accents works there too. Descriptors
-// are read, written and closed with the usual read, write and close. Each system has its own
-// source (file_access_posix.cpp, file_access_win32.cpp), chosen by the build.
+// are read, written and closed through this header too. Each system has its own source
+// (file_system_posix.cpp, file_system_win32.cpp), chosen by the build.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -28,6 +29,12 @@ Info InfoOfOpen(int descriptor);
 // In binary mode, not inherited by child processes; -1 when refused.
 int OpenForReading(const std::string& path);
 int OpenForWriting(const std::string& path);  // created or emptied
+// Bytes read (fewer at the end of the file, 0 there), or -1 on an error; an interrupted read
+// is taken up again.
+std::int64_t ReadSome(int descriptor, void* into, std::size_t count);
+// Writes every byte, taking up interrupted and partial writes; false on an error.
+bool WriteAll(int descriptor, const void* bytes, std::size_t count);
+bool Close(int descriptor);
 bool FlushToDisk(int descriptor);
 bool IsWritable(const std::string& path);
 // Moves a file onto another name, replacing a file that has it.

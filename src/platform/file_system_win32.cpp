@@ -4,7 +4,10 @@
 #include <io.h>
 #include <sys/stat.h>
 
-#include "services/files/file_access.h"
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/file_system.h"
 
 namespace velko::files {
 
@@ -40,6 +43,34 @@ int OpenForReading(const std::string& path) {
 int OpenForWriting(const std::string& path) {
   return ::_wopen(PathFromUtf8(path).c_str(),
                   _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+// The C library's calls take at most INT_MAX bytes at once.
+constexpr std::size_t kLargestTransfer = 1u << 30;
+
+std::int64_t ReadSome(int descriptor, void* into, std::size_t count) {
+  int got = 0;
+  do {
+    got = ::_read(descriptor, into, static_cast<unsigned>(std::min(count, kLargestTransfer)));
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+bool WriteAll(int descriptor, const void* bytes, std::size_t count) {
+  const auto* at = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const int wrote =
+        ::_write(descriptor, at, static_cast<unsigned>(std::min(count, kLargestTransfer)));
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    at += wrote;
+    count -= static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+bool Close(int descriptor) {
+  return ::_close(descriptor) == 0;
 }
 
 bool FlushToDisk(int descriptor) {

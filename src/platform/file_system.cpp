@@ -1,4 +1,4 @@
-#include "services/files/file_access.h"
+#include "platform/file_system.h"
 
 #include <system_error>
 
