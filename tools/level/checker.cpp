@@ -29,7 +29,8 @@ std::vector<std::string> CheckLevel(const LevelFiles& level) {
     }
   }
   for (const auto& [tile, use] : uses) {
-    const std::string where = std::to_string(use.cells) + " cell(s) from " + CellName(use.column, use.row);
+    const std::string where =
+        std::to_string(use.cells) + " cell(s) from " + CellName(use.column, use.row);
     // The game's table holds records 0 to N; record N, which the file does not fill, is free.
     if (tile < 0 || tile > records) {
       problems.push_back("tile " + std::to_string(tile) + " is not in the table of " +
@@ -44,10 +45,12 @@ std::vector<std::string> CheckLevel(const LevelFiles& level) {
   const int startRow = kStartY / kTileSide;
   if (startColumn < level.columns && startRow < level.rows) {
     const int tile = level.At(startColumn, startRow).tile;
-    const int type = tile >= 0 && tile < records ? level.collisionTypes[static_cast<size_t>(tile)] : 0;
+    const int type =
+        tile >= 0 && tile < records ? level.collisionTypes[static_cast<size_t>(tile)] : 0;
     if (Blocks(type)) {
-      problems.push_back("the car starts on a blocking tile: cell " + CellName(startColumn, startRow) +
-                         ", tile " + std::to_string(tile) + ", collision " + std::to_string(type));
+      problems.push_back("the car starts on a blocking tile: cell " +
+                         CellName(startColumn, startRow) + ", tile " + std::to_string(tile) +
+                         ", collision " + std::to_string(type));
     }
   }
   if (std::int64_t{level.columns} * kTileSide < kScreenWidth) {
@@ -59,11 +62,13 @@ std::vector<std::string> CheckLevel(const LevelFiles& level) {
                        " rows high, lower than the screen (12 rows, 600 pixels)");
   }
   if (level.picture.width % kTileSide != 0 || level.picture.height % kTileSide != 0) {
-    problems.push_back("the picture is " + std::to_string(level.picture.width) + " x " +
-                       std::to_string(level.picture.height) +
-                       " pixels: its pixels past the last whole 50-pixel column or row belong to no tile");
+    problems.push_back(
+        "the picture is " + std::to_string(level.picture.width) + " x " +
+        std::to_string(level.picture.height) +
+        " pixels: its pixels past the last whole 50-pixel column or row belong to no tile");
   }
-  if (level.picture.width == 0) problems.push_back("the picture has no pixels: no tile has a picture");
+  if (level.picture.width == 0)
+    problems.push_back("the picture has no pixels: no tile has a picture");
   return problems;
 }
 

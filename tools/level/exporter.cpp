@@ -103,8 +103,12 @@ ExportedMap ExportLevel(const LevelFiles& level) {
       const Cell& cell = level.At(c, r);
       const bool named = cell.tile >= 0 && cell.tile < pictureTiles;
       csv << (named ? cell.tile + 1 : 0);
-      if (!named) oddTiles += std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(cell.tile) + ";";
-      if (cell.extra != 0) extras += std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(cell.extra) + ";";
+      if (!named)
+        oddTiles +=
+            std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(cell.tile) + ";";
+      if (cell.extra != 0)
+        extras +=
+            std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(cell.extra) + ";";
       if (c + 1 < level.columns || r + 1 < level.rows) csv << ',';
     }
     csv << '\n';
@@ -116,15 +120,18 @@ ExportedMap ExportLevel(const LevelFiles& level) {
   }
   if (!extras.empty()) AddProperty(properties, kPropExtra, nullptr, extras);
   if (!oddTiles.empty()) AddProperty(properties, kPropCellTiles, nullptr, oddTiles);
-  if (records != pictureTiles) AddProperty(properties, kPropTileRecords, "int", std::to_string(records));
+  if (records != pictureTiles)
+    AddProperty(properties, kPropTileRecords, "int", std::to_string(records));
   if (records > pictureTiles) {
     std::string more;
     for (int k = pictureTiles; k < records; ++k) {
-      more += std::to_string(level.collisionTypes[static_cast<size_t>(k)]) + (k + 1 < records ? "," : "");
+      more += std::to_string(level.collisionTypes[static_cast<size_t>(k)]) +
+              (k + 1 < records ? "," : "");
     }
     AddProperty(properties, kPropMoreRecords, nullptr, more);
   }
-  if (!level.mapTrailer.empty()) AddProperty(properties, kPropMapTrailer, nullptr, Hex(level.mapTrailer));
+  if (!level.mapTrailer.empty())
+    AddProperty(properties, kPropMapTrailer, nullptr, Hex(level.mapTrailer));
   if (!level.packageTrailer.empty()) {
     AddProperty(properties, kPropPackageTrailer, nullptr, Hex(level.packageTrailer));
   }

@@ -26,7 +26,8 @@ Bytes MemoryFiles::Read(const std::string& path, std::int64_t maxBytes) const {
   const auto found = files_.find(path);
   if (found == files_.end()) throw LevelError(path + ": no such file");
   if (static_cast<std::int64_t>(found->second.size()) > maxBytes) {
-    throw LevelError(path + ": over the " + std::to_string(maxBytes) + " bytes read for such a file");
+    throw LevelError(path + ": over the " + std::to_string(maxBytes) +
+                     " bytes read for such a file");
   }
   return found->second;
 }

@@ -79,7 +79,8 @@ RgbaPicture DecodeBmp(const Bytes& bytes, const std::string& name, std::int64_t 
 RgbaPicture DecodeImage(const Bytes& bytes, const std::string& name, std::int64_t maxSide,
                         std::int64_t maxPixels) {
   static constexpr std::uint8_t kPngMagic[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() >= sizeof kPngMagic && std::memcmp(bytes.data(), kPngMagic, sizeof kPngMagic) == 0) {
+  if (bytes.size() >= sizeof kPngMagic &&
+      std::memcmp(bytes.data(), kPngMagic, sizeof kPngMagic) == 0) {
     return DecodePng(bytes, name, maxSide, maxPixels);
   }
   if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
@@ -97,7 +98,8 @@ Bytes EncodePngRgb(const RgbPicture& picture) {
   image.format = PNG_FORMAT_RGB;
   static_assert(sizeof(Rgb) == 3);
   png_alloc_size_t size = 0;
-  if (png_image_write_to_memory(&image, nullptr, &size, 0, picture.pixels.data(), 0, nullptr) == 0) {
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, picture.pixels.data(), 0, nullptr) ==
+      0) {
     throw LevelError(std::string("cannot encode the PNG picture: ") + image.message);
   }
   Bytes out(size);

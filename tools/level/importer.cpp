@@ -80,7 +80,8 @@ std::vector<std::vector<std::int64_t>> NumberGroups(const std::string& text, siz
     while (std::getline(parts, part, ',')) {
       const size_t a = part.find_first_not_of(" \n\r\t");
       const size_t b = part.find_last_not_of(" \n\r\t");
-      numbers.push_back(ParseInteger(a == std::string::npos ? "" : part.substr(a, b - a + 1), where));
+      numbers.push_back(
+          ParseInteger(a == std::string::npos ? "" : part.substr(a, b - a + 1), where));
     }
     if (numbers.size() != size) {
       throw LevelError(where + ": \"" + group.substr(0, 40) + "\" should hold " +
@@ -109,7 +110,8 @@ Bytes FromHex(const std::string& text, const std::string& where) {
 }
 
 std::int16_t Int16In(std::int64_t value, const std::string& where) {
-  if (value < -32768 || value > 32767) throw LevelError(where + ": " + std::to_string(value) + " is not a 16-bit value");
+  if (value < -32768 || value > 32767)
+    throw LevelError(where + ": " + std::to_string(value) + " is not a 16-bit value");
   return static_cast<std::int16_t>(value);
 }
 
@@ -117,7 +119,9 @@ std::int16_t Int16In(std::int64_t value, const std::string& where) {
 // black ground, the rest becomes the key colour.
 Rgb Settle(double r, double g, double b, double alpha) {
   if (alpha < 0.5) return kKey;
-  const auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); };
+  const auto byte = [](double v) {
+    return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+  };
   return {byte(r), byte(g), byte(b)};
 }
 
@@ -172,13 +176,15 @@ class Importer {
       const std::int64_t c = i % chunk.width;
       const std::int64_t r = i / chunk.width;
       if (gid == 0 && oddCells.count({c, r}) != 0) continue;
-      if ((gid & kGidFlags) != 0 || gid < t.firstGid || gid - t.firstGid >= static_cast<std::uint32_t>(t.tileCount)) {
+      if ((gid & kGidFlags) != 0 || gid < t.firstGid ||
+          gid - t.firstGid >= static_cast<std::uint32_t>(t.tileCount)) {
         return false;
       }
     }
     const RgbaPicture& image = pictures_->TilesetImage(0);
     if (t.columns != image.width / kTileSide) return false;
-    if (std::int64_t{t.tileCount} > std::int64_t{t.columns} * (image.height / kTileSide)) return false;
+    if (std::int64_t{t.tileCount} > std::int64_t{t.columns} * (image.height / kTileSide))
+      return false;
 
     LevelFiles& level = result_.level;
     level.picture = RgbPicture(image.width, image.height);
@@ -187,17 +193,21 @@ class Importer {
       const double a = p.a / 255.0;
       level.picture.pixels[i] = Settle(p.r * a, p.g * a, p.b * a, a);
     }
-    for (int k = 0; k < level.PictureTiles(); ++k) WarnGreen(level.picture, k, "tile " + std::to_string(k));
+    for (int k = 0; k < level.PictureTiles(); ++k)
+      WarnGreen(level.picture, k, "tile " + std::to_string(k));
     for (std::int64_t i = 0; i < std::ssize(chunk.gids); ++i) {
       const std::uint32_t gid = chunk.gids[static_cast<size_t>(i)];
       if (gid == 0) continue;
-      Cell& cell = level.cells[static_cast<size_t>((i % chunk.width) * grid_.rows + i / chunk.width)];
+      Cell& cell =
+          level.cells[static_cast<size_t>((i % chunk.width) * grid_.rows + i / chunk.width)];
       cell.tile = static_cast<std::int16_t>(gid - t.firstGid);
     }
     std::int64_t records = t.tileCount;
     if (const Property* p = Find(Props(), kPropTileRecords)) {
       records = ParseInteger(p->value, map_.file + ": property " + kPropTileRecords);
-      if (records < 0 || records > 32767) throw LevelError(map_.file + ": property " + std::string(kPropTileRecords) + " out of range");
+      if (records < 0 || records > 32767)
+        throw LevelError(map_.file + ": property " + std::string(kPropTileRecords) +
+                         " out of range");
     }
     level.collisionTypes.assign(static_cast<size_t>(records), 0);
     for (std::int64_t k = 0; k < std::min<std::int64_t>(records, t.tileCount); ++k) {
@@ -242,8 +252,9 @@ class Importer {
   };
   struct StackHash {
     size_t operator()(const StackKey& k) const {
-      return std::hash<std::uint64_t>()((std::uint64_t{static_cast<std::uint32_t>(k.parent)} << 32 | k.gid) ^
-                                        (k.opacity * 0x9E3779B97F4A7C15ull));
+      return std::hash<std::uint64_t>()(
+          (std::uint64_t{static_cast<std::uint32_t>(k.parent)} << 32 | k.gid) ^
+          (k.opacity * 0x9E3779B97F4A7C15ull));
     }
   };
   struct StackNode {
@@ -272,14 +283,17 @@ class Importer {
           const std::int64_t r = chunk.y + i / chunk.width - grid_.originY;
           if (!pictures_->Find(gid)) {
             throw LevelError(map_.file + ": layer \"" + layer.name + "\" " + CellName(c, r) +
-                             ": gid " + std::to_string(gid & ~kGidFlags) + " names no tile of the map's tilesets");
+                             ": gid " + std::to_string(gid & ~kGidFlags) +
+                             " names no tile of the map's tilesets");
           }
           std::int32_t& stack = stackOf[static_cast<size_t>(c * grid_.rows + r)];
           const StackKey key{stack, gid & ~kRotateHex, opacityBits};
-          const auto [found, added] = interned.emplace(key, static_cast<std::int32_t>(nodes_.size()));
+          const auto [found, added] =
+              interned.emplace(key, static_cast<std::int32_t>(nodes_.size()));
           if (added) {
             if (std::ssize(nodes_) >= maxNodes) {
-              throw LevelError(map_.file + ": layer \"" + layer.name + "\": too many different stacks of tiles");
+              throw LevelError(map_.file + ": layer \"" + layer.name +
+                               "\": too many different stacks of tiles");
             }
             nodes_.push_back({stack, gid & ~kRotateHex, layer.opacity, -1});
           }
@@ -301,7 +315,8 @@ class Importer {
           if (std::ssize(stacks) >= limit) {
             throw LevelError(map_.file + ": more than " + std::to_string(limit) +
                              " different tiles (the game's limit: 16-bit tile numbers and a tile "
-                             "picture of at most " + std::to_string(budget_.limits.maxPicturePixels) + " pixels)");
+                             "picture of at most " +
+                             std::to_string(budget_.limits.maxPicturePixels) + " pixels)");
           }
           found = tileOf.emplace(stack, static_cast<std::int16_t>(stacks.size())).first;
           stacks.push_back(stack);
@@ -326,7 +341,8 @@ class Importer {
     for (std::int32_t at = stack; at > 0; at = nodes_[static_cast<size_t>(at)].parent) {
       layers.push_back(&nodes_[static_cast<size_t>(at)]);
     }
-    const std::string where = map_.file + ": " + CellName(cell.first + grid_.originX, cell.second + grid_.originY);
+    const std::string where =
+        map_.file + ": " + CellName(cell.first + grid_.originX, cell.second + grid_.originY);
     // Collision: the topmost tile that sets one; half tiles only turn by a horizontal flip.
     std::optional<int> collision;
     for (const StackNode* node : layers) {
@@ -336,14 +352,16 @@ class Importer {
       const std::uint32_t flags = node->gid & kGidFlags;
       if (*type >= 2 && *type <= 5 && flags != 0) {
         if (flags != kFlipH) {
-          throw LevelError(where + ": a half tile (collision " + std::to_string(*type) +
-                           ") turned other than by a horizontal flip; the game has no such half tile");
+          throw LevelError(
+              where + ": a half tile (collision " + std::to_string(*type) +
+              ") turned other than by a horizontal flip; the game has no such half tile");
         }
         type = *type % 2 == 0 ? *type + 1 : *type - 1;
       }
       if (!collision) collision = type;
     }
-    result_.level.collisionTypes[static_cast<size_t>(k)] = static_cast<std::int8_t>(collision.value_or(0));
+    result_.level.collisionTypes[static_cast<size_t>(k)] =
+        static_cast<std::int8_t>(collision.value_or(0));
 
     std::vector<double> red(kTileSide * kTileSide, 0.0), green(red), blue(red), alpha(red);
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
@@ -376,8 +394,9 @@ class Importer {
       for (int x = 0; x < kTileSide; ++x) {
         const size_t i = static_cast<size_t>(y) * kTileSide + x;
         if (alpha[i] >= 0.5 && out.At(x0 + x, y0 + y) == kKey) {
-          result_.warnings.push_back(where + " (tile " + std::to_string(k) +
-                                     "): opaque pure green (0, 255, 0) pixels show black in the game");
+          result_.warnings.push_back(
+              where + " (tile " + std::to_string(k) +
+              "): opaque pure green (0, 255, 0) pixels show black in the game");
           return;
         }
       }
@@ -396,8 +415,9 @@ class Importer {
       for (int x = x0; x < x0 + kTileSide; ++x) {
         const Rgba p = image.At(x, y);
         if (p.a >= 128 && p.r == 0 && p.g == 255 && p.b == 0 && !t.trans) {
-          result_.warnings.push_back(t.where + ": " + what +
-                                     ": opaque pure green (0, 255, 0) pixels show black in the game");
+          result_.warnings.push_back(
+              t.where + ": " + what +
+              ": opaque pure green (0, 255, 0) pixels show black in the game");
           return;
         }
       }
@@ -458,7 +478,8 @@ class Importer {
 
 }  // namespace
 
-ImportResult ImportMap(const FileSource& files, const std::string& path, const ImportLimits& limits) {
+ImportResult ImportMap(const FileSource& files, const std::string& path,
+                       const ImportLimits& limits) {
   return Importer(files, path, limits).Run();
 }
 

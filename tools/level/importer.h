@@ -21,12 +21,13 @@ ImportResult ImportMap(const FileSource& files, const std::string& path,
                        const ImportLimits& limits = {});
 
 // The names of the custom properties that carry what Tiled has no place for.
-inline constexpr char kPropReserved[] = "velko-reserved";        // "a,b": header bytes 4 and 5
-inline constexpr char kPropExtra[] = "velko-extra";              // "c,r,v;...": cells' extra field
-inline constexpr char kPropCellTiles[] = "velko-cell-tiles";     // "c,r,t;...": tiles no gid names
+inline constexpr char kPropReserved[] = "velko-reserved";         // "a,b": header bytes 4 and 5
+inline constexpr char kPropExtra[] = "velko-extra";               // "c,r,v;...": cells' extra field
+inline constexpr char kPropCellTiles[] = "velko-cell-tiles";      // "c,r,t;...": tiles no gid names
 inline constexpr char kPropTileRecords[] = "velko-tile-records";  // tile records in level.map
-inline constexpr char kPropMoreRecords[] = "velko-more-records";  // "v,v,...": records past the picture
-inline constexpr char kPropMapTrailer[] = "velko-map-trailer";    // hex: bytes after level.map's end
+inline constexpr char kPropMoreRecords[] =
+    "velko-more-records";  // "v,v,...": records past the picture
+inline constexpr char kPropMapTrailer[] = "velko-map-trailer";  // hex: bytes after level.map's end
 inline constexpr char kPropPackageTrailer[] = "velko-package-trailer";  // hex: after level.bpb's
 
 // One line: size, tiles, cells of each collision type, what lies under the car's start.

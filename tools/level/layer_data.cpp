@@ -141,7 +141,8 @@ std::vector<std::uint32_t> DecodeBase64Gids(std::string_view text, const std::st
   }
   std::vector<std::uint32_t> gids(static_cast<size_t>(count));
   for (size_t i = 0; i < gids.size(); ++i) {
-    gids[i] = static_cast<std::uint32_t>(raw[i * 4]) | (static_cast<std::uint32_t>(raw[i * 4 + 1]) << 8) |
+    gids[i] = static_cast<std::uint32_t>(raw[i * 4]) |
+              (static_cast<std::uint32_t>(raw[i * 4 + 1]) << 8) |
               (static_cast<std::uint32_t>(raw[i * 4 + 2]) << 16) |
               (static_cast<std::uint32_t>(raw[i * 4 + 3]) << 24);
   }

@@ -12,3 +12,31 @@ target_link_libraries(velko_level PUBLIC velko_services PkgConfig::VELKO_LEVEL_D
                                          nlohmann_json::nlohmann_json)
 add_executable(velko-level ${CMAKE_SOURCE_DIR}/tools/level/main.cpp)
 target_link_libraries(velko-level PRIVATE velko_level)
+
+# The circuits of levels/, imported into build/levels/NAME/ (level.map and level.bpb). Each map
+# names the tileset velko-tiles.tsx beside it: the generator writes it into build/levels/, where
+# the maps are copied before the import.
+if(TARGET velko-assetgen)
+  set(circuits_dir ${CMAKE_BINARY_DIR}/levels)
+  set(circuit_tileset ${circuits_dir}/velko-tiles.tsx ${circuits_dir}/velko-tiles.png)
+  add_custom_command(OUTPUT ${circuit_tileset}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${circuits_dir}
+    COMMAND velko-assetgen --tileset ${circuits_dir}
+    # The generator leaves intact files alone: mark them made now.
+    COMMAND ${CMAKE_COMMAND} -E touch ${circuit_tileset}
+    DEPENDS velko-assetgen
+    COMMENT "Writing the circuits' tileset")
+  file(GLOB circuit_maps CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/levels/*.tmx)
+  set(circuit_outputs)
+  foreach(map IN LISTS circuit_maps)
+    get_filename_component(name ${map} NAME_WE)
+    set(out ${circuits_dir}/${name})
+    add_custom_command(OUTPUT ${out}/level.map ${out}/level.bpb
+      COMMAND ${CMAKE_COMMAND} -E copy ${map} ${circuits_dir}/${name}.tmx
+      COMMAND velko-level import ${circuits_dir}/${name}.tmx ${out}
+      DEPENDS ${map} velko-level ${circuit_tileset}
+      COMMENT "Importing the circuit ${name}")
+    list(APPEND circuit_outputs ${out}/level.map ${out}/level.bpb)
+  endforeach()
+  add_custom_target(velko_levels ALL DEPENDS ${circuit_outputs})
+endif()

@@ -39,7 +39,8 @@ void WriteAll(const std::filesystem::path& dir, const std::vector<OutFile>& file
     const std::filesystem::path temporary = dir / ("." + file.name + ".tmp");
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     written.push_back(temporary);
-    out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    out.write(reinterpret_cast<const char*>(file.bytes.data()),
+              static_cast<std::streamsize>(file.bytes.size()));
     if (!out.flush()) {
       cleanUp();
       throw LevelError((dir / file.name).string() + ": cannot write");

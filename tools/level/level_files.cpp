@@ -23,7 +23,9 @@ class Reader {
     at_ += 2;
     return static_cast<std::int16_t>(low | (high << 8));
   }
-  Bytes Rest() const { return Bytes(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), bytes_.end()); }
+  Bytes Rest() const {
+    return Bytes(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), bytes_.end());
+  }
 
  private:
   const Bytes& bytes_;
@@ -59,7 +61,8 @@ LevelFiles ParseLevel(const Bytes& map, const Bytes& package) {
   }
   if (records > 0) {
     m.Need(records, "its collision types");
-    for (int t = 0; t < records; ++t) level.collisionTypes.push_back(static_cast<std::int8_t>(m.U8()));
+    for (int t = 0; t < records; ++t)
+      level.collisionTypes.push_back(static_cast<std::int8_t>(m.U8()));
   }
   level.mapTrailer = m.Rest();
 

@@ -13,7 +13,7 @@ namespace velko::level {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline constexpr int kTileSide = 50;  // pixels, both ways
+inline constexpr int kTileSide = 50;      // pixels, both ways
 inline constexpr int kScreenWidth = 800;  // the view the map must at least fill
 inline constexpr int kScreenHeight = 600;
 // The car's centre at start: screen (300, 400), its 64 x 64 picture, no scroll.

@@ -50,13 +50,14 @@ std::optional<int> TilePictures::Collision(const TileRef& tile) const {
   if (found == t.tiles.end()) return std::nullopt;
   const auto property = found->second.properties.find("collision");
   if (property == found->second.properties.end()) return std::nullopt;
-  return CollisionFromProperty(property->second, t.where + ": tileset \"" + t.name + "\" tile " +
-                                                     std::to_string(tile.id));
+  return CollisionFromProperty(
+      property->second, t.where + ": tileset \"" + t.name + "\" tile " + std::to_string(tile.id));
 }
 
 const RgbaPicture& TilePictures::Image(const std::string& path, const std::optional<Rgb>& trans,
                                        const std::string& where) {
-  const std::string key = path + (trans ? "#" + std::to_string(trans->r * 65536 + trans->g * 256 + trans->b) : "");
+  const std::string key =
+      path + (trans ? "#" + std::to_string(trans->r * 65536 + trans->g * 256 + trans->b) : "");
   const auto found = images_.find(key);
   if (found != images_.end()) return found->second;
   RgbaPicture picture = DecodeImage(files_.Read(path, budget_.limits.maxFileBytes), path,
@@ -94,14 +95,15 @@ const RgbaPicture& TilePictures::Picture(const TileRef& tile) {
     out = image;
   } else {
     const RgbaPicture& image = TilesetImage(tile.tileset);
-    const int columns = t.columns > 0 ? t.columns
-                                      : (image.width - 2 * t.margin + t.spacing) / (kTileSide + t.spacing);
+    const int columns = t.columns > 0
+                            ? t.columns
+                            : (image.width - 2 * t.margin + t.spacing) / (kTileSide + t.spacing);
     if (columns <= 0) throw LevelError(where + ": the tileset's picture holds no whole tile");
     const std::int64_t x = t.margin + (tile.id % columns) * std::int64_t{kTileSide + t.spacing};
     const std::int64_t y = t.margin + (tile.id / columns) * std::int64_t{kTileSide + t.spacing};
     if (x + kTileSide > image.width || y + kTileSide > image.height) {
-      throw LevelError(where + " lies outside the tileset's " + std::to_string(image.width) + " x " +
-                       std::to_string(image.height) + " picture");
+      throw LevelError(where + " lies outside the tileset's " + std::to_string(image.width) +
+                       " x " + std::to_string(image.height) + " picture");
     }
     for (int yy = 0; yy < kTileSide; ++yy)
       for (int xx = 0; xx < kTileSide; ++xx)

@@ -36,8 +36,9 @@ TiledMap ReadTiledMap(const FileSource& files, const std::string& path, Budget& 
   const Bytes bytes = files.Read(path, budget.limits.maxFileBytes);
   TiledMap map = LooksLikeXml(bytes) ? ReadTmx(AsText(bytes), path, files, budget)
                                      : ReadTmj(AsText(bytes), path, files, budget);
-  std::stable_sort(map.tilesets.begin(), map.tilesets.end(),
-                   [](const TiledTileset& a, const TiledTileset& b) { return a.firstGid < b.firstGid; });
+  std::stable_sort(
+      map.tilesets.begin(), map.tilesets.end(),
+      [](const TiledTileset& a, const TiledTileset& b) { return a.firstGid < b.firstGid; });
   return map;
 }
 

@@ -15,8 +15,8 @@ namespace velko::level {
 
 // How much one import may take: the game's own limits by default, smaller for the fuzzer.
 struct ImportLimits {
-  std::int64_t maxSide = 32767;             // columns and rows (16-bit in level.map)
-  std::int64_t maxGridCells = 4'194'304;    // (columns + 1) x (rows + 1), as the game holds them
+  std::int64_t maxSide = 32767;               // columns and rows (16-bit in level.map)
+  std::int64_t maxGridCells = 4'194'304;      // (columns + 1) x (rows + 1), as the game holds them
   std::int64_t maxDecodedCells = 33'554'432;  // layer cells of all layers and chunks together
   std::int64_t maxPicturePixels = std::int64_t{1} << 24;  // one picture (the game's buffers)
   std::int64_t maxPictureSide = 32767;

@@ -14,7 +14,8 @@ Json ParseJson(std::string_view text, const std::string& path) {
   try {
     return Json::parse(text.begin(), text.end());
   } catch (const Json::parse_error& error) {
-    throw LevelError(path + ":" + std::to_string(LineAt(text, static_cast<std::int64_t>(error.byte) - 1)) +
+    throw LevelError(path + ":" +
+                     std::to_string(LineAt(text, static_cast<std::int64_t>(error.byte) - 1)) +
                      ": not valid JSON (" + error.what() + ")");
   }
 }
@@ -55,7 +56,8 @@ class Fields {
   }
   bool Bool(const char* name, bool fallback) const {
     if (!Has(name)) return fallback;
-    if (!object_[name].is_boolean()) throw LevelError(where_ + ": \"" + name + "\" is not true or false");
+    if (!object_[name].is_boolean())
+      throw LevelError(where_ + ": \"" + name + "\" is not true or false");
     return object_[name].get<bool>();
   }
   const Json& Array(const char* name) const {

@@ -160,8 +160,8 @@ void ReadLayers(const XmlText& xml, const pugi::xml_node& parent, double opacity
         chunk.height = xml.SmallInt(chunkNode, "height", 0);
         const std::string chunkWhere = xml.At(chunkNode) + ": layer \"" + layer.name + "\" chunk";
         CheckChunk(chunk, budget, chunkWhere);
-        chunk.gids = ReadGids(xml, data, chunkNode,
-                              std::int64_t{chunk.width} * chunk.height, chunkWhere);
+        chunk.gids =
+            ReadGids(xml, data, chunkNode, std::int64_t{chunk.width} * chunk.height, chunkWhere);
         layer.chunks.push_back(std::move(chunk));
       }
     } else {
@@ -214,7 +214,8 @@ TiledMap ReadTmx(std::string_view text, const std::string& path, const FileSourc
       throw LevelError(xml.At(node) + ": firstgid " + std::to_string(firstGid) + " out of range");
     }
     if (node.attribute("source")) {
-      map.tilesets.push_back(ReadExternalTileset(files, Beside(path, node.attribute("source").value()),
+      map.tilesets.push_back(ReadExternalTileset(files,
+                                                 Beside(path, node.attribute("source").value()),
                                                  static_cast<std::uint32_t>(firstGid), budget));
     } else {
       map.tilesets.push_back(ReadTilesetNode(xml, node, static_cast<std::uint32_t>(firstGid)));
