@@ -125,12 +125,13 @@ Rgb Settle(double r, double g, double b, double alpha) {
   return {byte(r), byte(g), byte(b)};
 }
 
-// Where (x, y) of a tile shown turned by the gid's flags reads its picture from.
+// Where (x, y) of a tile shown turned by the gid's flags reads its picture from. Tiled swaps
+// the axes first, then flips: undone here in the reverse order.
 std::pair<int, int> Source(int x, int y, std::uint32_t flags) {
   constexpr int last = kTileSide - 1;
-  if ((flags & kFlipD) != 0) std::swap(x, y);  // applied first, as Tiled draws it
-  if ((flags & kFlipH) != 0) x = last - x;
   if ((flags & kFlipV) != 0) y = last - y;
+  if ((flags & kFlipH) != 0) x = last - x;
+  if ((flags & kFlipD) != 0) std::swap(x, y);
   return {x, y};
 }
 
