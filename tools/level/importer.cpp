@@ -218,7 +218,9 @@ class Importer {
     if (const Property* p = Find(Props(), kPropMoreRecords)) {
       const std::string where = map_.file + ": property " + kPropMoreRecords;
       std::int64_t k = t.tileCount;
-      for (const auto& group : NumberGroups(p->value, 1, where)) {
+      std::string list = p->value;
+      std::replace(list.begin(), list.end(), ',', ';');
+      for (const auto& group : NumberGroups(list, 1, where)) {
         if (k >= records) throw LevelError(where + ": more records than " + kPropTileRecords);
         if (group[0] < -128 || group[0] > 127) throw LevelError(where + ": not a signed byte");
         level.collisionTypes[static_cast<size_t>(k++)] = static_cast<std::int8_t>(group[0]);
