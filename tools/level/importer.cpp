@@ -138,7 +138,7 @@ std::pair<int, int> Source(int x, int y, std::uint32_t flags) {
 class Importer {
  public:
   Importer(const FileSource& files, const std::string& path, const ImportLimits& limits)
-      : files_(files), budget_{limits} {
+      : budget_{limits} {
     map_ = ReadTiledMap(files, path, budget_);
     grid_ = GridOf(map_, limits);
     pictures_.emplace(files, map_, budget_);
@@ -329,9 +329,20 @@ class Importer {
       }
     }
     const int count = static_cast<int>(stacks.size());
-    int perRow = kTilesPerRowAtLeast;
+    // Roughly square, at least 8 tiles a row, and within the game's picture limits.
+    int perRow = std::clamp(count, 1, kTilesPerRowAtLeast);
     while (perRow * perRow < count) ++perRow;
-    const int pictureRows = std::max(1, (count + perRow - 1) / perRow);
+    const auto rowsFor = [&](int columns) { return std::max(1, (count + columns - 1) / columns); };
+    const std::int64_t tilePixels = kTileSide * kTileSide;
+    while (std::int64_t{perRow} * rowsFor(perRow) * tilePixels > budget_.limits.maxPicturePixels ||
+           std::int64_t{rowsFor(perRow)} * kTileSide > budget_.limits.maxPictureSide) {
+      if (std::int64_t{perRow + 1} * kTileSide > budget_.limits.maxPictureSide) {
+        throw LevelError(map_.file + ": " + std::to_string(count) +
+                         " different tiles do not fit in one tile picture of the game");
+      }
+      ++perRow;
+    }
+    const int pictureRows = rowsFor(perRow);
     level.picture = RgbPicture(perRow * kTileSide, pictureRows * kTileSide, kKey);
     level.collisionTypes.assign(static_cast<size_t>(count), 0);
     for (int k = 0; k < count; ++k) {
@@ -470,7 +481,6 @@ class Importer {
     }
   }
 
-  const FileSource& files_;
   Budget budget_;
   TiledMap map_;
   Grid grid_;

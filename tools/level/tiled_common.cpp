@@ -108,10 +108,16 @@ void FinishTileset(TiledTileset& t) {
   if (!t.image.empty()) {
     // Tiled's own rule: the tiles that fit whole, with margins round and spacing between.
     if (t.imageWidth > 0 && t.imageHeight > 0) {
-      const int fitColumns = (t.imageWidth - 2 * t.margin + t.spacing) / (50 + t.spacing);
-      const int fitRows = (t.imageHeight - 2 * t.margin + t.spacing) / (50 + t.spacing);
-      if (t.columns <= 0) t.columns = std::max(fitColumns, 0);
-      if (t.tileCount <= 0) t.tileCount = std::max(fitColumns, 0) * std::max(fitRows, 0);
+      const std::int64_t fitColumns = std::max<std::int64_t>(
+          (std::int64_t{t.imageWidth} - 2 * t.margin + t.spacing) / (50 + t.spacing), 0);
+      const std::int64_t fitRows = std::max<std::int64_t>(
+          (std::int64_t{t.imageHeight} - 2 * t.margin + t.spacing) / (50 + t.spacing), 0);
+      if (fitColumns * fitRows > (std::int64_t{1} << 28)) {
+        throw LevelError(what + ": a picture of " + std::to_string(t.imageWidth) + " x " +
+                         std::to_string(t.imageHeight) + " is over any picture the game can use");
+      }
+      if (t.columns <= 0) t.columns = static_cast<int>(fitColumns);
+      if (t.tileCount <= 0) t.tileCount = static_cast<int>(fitColumns * fitRows);
     }
     if (t.columns <= 0 && t.tileCount > 0) {
       throw LevelError(what + " gives no columns nor picture size");
