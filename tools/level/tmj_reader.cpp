@@ -17,6 +17,9 @@ Json ParseJson(std::string_view text, const std::string& path) {
     throw LevelError(path + ":" +
                      std::to_string(LineAt(text, static_cast<std::int64_t>(error.byte) - 1)) +
                      ": not valid JSON (" + error.what() + ")");
+  } catch (const Json::exception& error) {
+    // A number too large for any value, for one.
+    throw LevelError(path + ": not usable JSON (" + error.what() + ")");
   }
 }
 
