@@ -18,9 +18,13 @@ if(TARGET velko_levels AND TARGET velko-sim)
       set_tests_properties(level_${circuit}_${scenario} PROPERTIES TIMEOUT 150)
     endforeach()
   endforeach()
-  # Each imported circuit passes the tool's own check.
+  # Each imported circuit passes the tool's own check, and is drawn with the very tiles the
+  # generator paints for the game's own circuit.
   foreach(circuit ville rapide)
     add_test(NAME level_${circuit}_check
       COMMAND velko-level check ${CMAKE_BINARY_DIR}/levels/${circuit})
+    add_test(NAME level_${circuit}_game_tiles
+      COMMAND ${CMAKE_COMMAND} -E compare_files ${CMAKE_BINARY_DIR}/levels/${circuit}/level.bpb
+        ${CMAKE_BINARY_DIR}/level.bpb)
   endforeach()
 endif()
