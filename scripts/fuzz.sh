@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the files the game reads (car.bmp, choc.wav, screen.ini,
-# level.map, the picture packages) into build-fuzz/ and runs each for SECONDS (default 60),
+# level.map, the picture packages) and of velko-level's import (Tiled maps with their tilesets
+# and pictures) into build-fuzz/ and runs each for SECONDS (default 60),
 # one after the other. Exits non-zero on any finding: a crash, a sanitizer report, a leak, an
-# input taking more than 5 s, or more than 64 MiB of memory. Findings are left in
+# input taking more than 5 s, or more than 64 MiB of memory (256 MiB of RSS for import). Findings are left in
 # build-fuzz/findings/<target>/; keep each under tests/fuzz/regressions/<target>/.
 #
 # Usage: bash scripts/fuzz.sh [SECONDS] [TARGET...]
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package); fi
+if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package import); fi
 
 bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
@@ -67,6 +68,11 @@ seed package one-pixel "$(u16 1)$(u16 1)$(bytes 128 255 128)"
 seed package two-by-three "$(u16 2)$(u16 3)$(for i in 1 2 3 4 5 6; do bytes $((i * 40)) 0 255; done)"
 seed package empty "$(u16 0)$(u16 0)"
 
+# Tiled maps in each encoding and format, with the files they name (python3 and zstd write them).
+command -v python3 >/dev/null || bash scripts/install-deps.sh python3
+command -v zstd >/dev/null || bash scripts/install-deps.sh zstd
+python3 tests/fuzz/import_seeds.py build-fuzz/seeds/import
+
 cp build-fuzz/assets/car.bmp build-fuzz/seeds/bmp/
 cp build-fuzz/assets/choc.wav build-fuzz/seeds/wav/
 cp build-fuzz/assets/level.map build-fuzz/seeds/levelmap/
@@ -88,8 +94,13 @@ export VELKO_FUZZ_TMP="$workdir"
 export ASAN_OPTIONS=quarantine_size_mb=2:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-declare -A maxLength=([bmp]=131072 [wav]=65536 [settings]=4096 [levelmap]=16384 [package]=16384)
+declare -A maxLength=([bmp]=131072 [wav]=65536 [settings]=4096 [levelmap]=16384 [package]=16384
+  [import]=65536)
 declare -A corpus=([bmp]=bmp [wav]=wav)
+# The import target links XML, JSON, PNG and zstd readers: over a long run libFuzzer's own
+# corpus and coverage tables take its RSS past 64 MiB. Any one allocation over 64 MiB is still
+# a finding (-malloc_limit_mb).
+declare -A rssLimit=([import]=256)
 failed=()
 for target in "${targets[@]}"; do
   dirs=("build-fuzz/corpus/$target" "build-fuzz/seeds/$target")
@@ -101,7 +112,9 @@ for target in "${targets[@]}"; do
   log="build-fuzz/$target.log"
   echo "fuzz: $target for ${seconds}s"
   status=0
-  "build-fuzz/velko_fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=64 \
+  dictionary=()
+  [ -f "tests/fuzz/$target.dict" ] && dictionary=(-dict="tests/fuzz/$target.dict")
+  "build-fuzz/velko_fuzz_$target" "${dictionary[@]}" -max_total_time="$seconds" -timeout=5 -rss_limit_mb="${rssLimit[$target]:-64}" \
     -malloc_limit_mb=64 -max_len="${maxLength[$target]}" -print_final_stats=1 \
     -artifact_prefix="build-fuzz/findings/$target/" "${dirs[@]}" >"$log" 2>&1 || status=$?
   grep -E '^#[0-9]+\s+DONE|^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" || true

@@ -14,6 +14,9 @@ else
     libgtest-dev libbenchmark-dev libx11-dev
     # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
     xvfb xauth xfonts-base xdotool x11-utils imagemagick
+    # velko-level: Tiled's XML and JSON, layer data (zlib, zstd), PNG pictures; Tiled itself
+    # writes the maps its tests import.
+    libpugixml-dev nlohmann-json3-dev zlib1g-dev libzstd-dev libpng-dev tiled
     "$@"
   )
 fi

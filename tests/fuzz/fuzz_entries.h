@@ -37,7 +37,11 @@ Outcome ReadLevelMap(Input input, LevelData& level);
 // "level.bpb" and "car.bpb": loaded as the tile picture and painted over a 64 x 64 car.
 Outcome FuzzPackage(Input input);
 
-// The entry for a target name (bmp, wav, settings, levelmap, package), or null.
+// A Tiled map for velko-level's import: the input is the map, then any files it names, each
+// after a line "@@file NAME" (tilesets, PNG and BMP pictures), all held in memory.
+Outcome FuzzImport(Input input);
+
+// The entry for a target name (bmp, wav, settings, levelmap, package, import), or null.
 using Entry = Outcome (*)(Input);
 Entry EntryNamed(std::string_view target);
 

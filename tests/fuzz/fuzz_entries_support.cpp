@@ -300,11 +300,9 @@ Entry EntryNamed(std::string_view target) {
     std::string_view name;
     Entry entry;
   };
-  static constexpr Named kEntries[] = {{"bmp", FuzzBmp},
-                                       {"wav", FuzzWave},
-                                       {"settings", FuzzSettings},
-                                       {"levelmap", FuzzLevelMap},
-                                       {"package", FuzzPackage}};
+  static constexpr Named kEntries[] = {{"bmp", FuzzBmp},           {"wav", FuzzWave},
+                                       {"settings", FuzzSettings}, {"levelmap", FuzzLevelMap},
+                                       {"package", FuzzPackage},   {"import", FuzzImport}};
   for (const Named& named : kEntries) {
     if (named.name == target) return named.entry;
   }
