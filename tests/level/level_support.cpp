@@ -10,7 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::level::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "level/level_support.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::level {
 namespace {

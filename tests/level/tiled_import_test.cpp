@@ -12,7 +12,7 @@
 #include "level/image_codec.h"
 #include "level/level_support.h"
 #include "level/tiled_map.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace velko::level {
 namespace {
