@@ -16,12 +16,11 @@ if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package impo
 
 bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
-CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
-  -DVELKO_FUZZ=ON -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/#/velko_fuzz_}"
 
 # Seeds: the generated data files, written by the native asset generator.
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+[ -f build/CMakeCache.txt ] || cmake --preset native >/dev/null
 cmake --build build -j2 --target velko-assetgen >/dev/null
 rm -rf build-fuzz/assets build-fuzz/seeds
 mkdir -p build-fuzz/assets

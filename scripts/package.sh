@@ -18,8 +18,7 @@ installed_at=$SECONDS
 
 # Debian's hardening flags, as a package built by debhelper would have them.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_BENCH=OFF \
-  -DCMAKE_INSTALL_PREFIX=/usr \
+cmake --preset package \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 # The game, its data and its icons only: no tests, no benchmarks.

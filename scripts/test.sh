@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs="$(nproc)"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --preset native
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 300
 
@@ -20,8 +20,7 @@ bash tests/package/package_test.sh
 # ---- end of the Debian package ----
 
 # The sanitizer build leaves SDL out: its own allocations are not ours to check.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKO_SANITIZE=ON -DVELKO_WITH_SDL=OFF \
-  -DVELKO_WITH_BENCH=OFF
+cmake --preset asan
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600

@@ -34,15 +34,13 @@ jobs="$(nproc)"
 
 assetgen="${VELKO_ASSETGEN:-}"
 if [[ -z $assetgen ]]; then
-  cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF \
-    -DVELKO_WITH_BENCH=OFF >/dev/null
+  cmake --preset web-host >/dev/null
   cmake --build build-web/host -j"$jobs" --target velko-assetgen
   assetgen=build-web/host/velko-assetgen
 fi
 assetgen="$(realpath "$assetgen")"
 
-emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DVELKO_ASSETGEN="$assetgen" \
-  -DVELKO_WEB_SITE="$PWD/build-web" >/dev/null
+emcmake cmake --preset web -DVELKO_ASSETGEN="$assetgen" >/dev/null
 # Binaryen names each listed Asyncify function that was inlined away; that is expected.
 cmake --build build-web/wasm -j"$jobs" --target velko_page 2>&1 |
   grep -v 'Asyncify onlylist contained a non-'

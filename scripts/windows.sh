@@ -26,8 +26,7 @@ packages=(
 bash scripts/install-deps.sh --only "${packages[@]}"
 
 build=build-windows
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
+cmake --preset windows
 cmake --build "$build" -j"$(nproc)"
 echo "Windows package: $build/velko-windows.zip"
 "$run_tests" || exit 0
