@@ -60,7 +60,7 @@ add_executable(velko-win32 WIN32 src/platform/win32/main.cpp)
 set_target_properties(velko-win32 PROPERTIES OUTPUT_NAME velko)
 # The package carries no debugging symbols.
 target_link_options(velko-win32 PRIVATE $<$<CONFIG:Release>:-s>)
-target_link_libraries(velko-win32 PRIVATE velko_game velko_win32)
+target_link_libraries(velko-win32 PRIVATE velko_game velko_win32 shell32)
 
 # velko-windows.zip: a folder "velko" with the program, its data files, an empty screenshots
 # folder and how to play.

@@ -7,18 +7,18 @@ namespace velko {
 namespace {
 
 constexpr int32_t kMapFile = 1;
-constexpr char kMapName[] = "level.map";
 constexpr int32_t kTilePicture = 0;
 constexpr int64_t kHeaderBytes = 6;
 constexpr int64_t kCellBytes = 4;
 
 }  // namespace
 
-bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
+bool LevelMapRead(Operations& ops, LevelData& level, std::string& error,
+                  const std::string& fileName) {
   // The file's size tells how many cells it really holds (-1 when it is missing).
-  const int64_t fileSize = ops.DataFileSize(kMapName);
+  const int64_t fileSize = ops.DataFileSize(fileName);
   // The open is not tested: a missing map reads as a map of 0 x 0.
-  ops.DataFileOpen(kMapFile, kMapName);
+  ops.DataFileOpen(kMapFile, fileName);
   const int16_t width = static_cast<int16_t>(ops.DataFileReadInt16());
   const int16_t height = static_cast<int16_t>(ops.DataFileReadInt16());
   ops.DataFileReadInt8();  // reserved
@@ -30,8 +30,8 @@ bool LevelMapRead(Operations& ops, LevelData& level, std::string& error) {
   // must not make us hold a gigabyte of cells.
   if (storedColumns * storedRows > kMaxGridCells) {
     ops.DataFileClose(kMapFile);
-    error = std::string("La carte de ") + kMapName + " est trop grande (" + std::to_string(width) +
-            "*" + std::to_string(height) + ").";
+    error = "La carte de " + fileName + " est trop grande (" + std::to_string(width) + "*" +
+            std::to_string(height) + ").";
     return false;
   }
 

@@ -46,9 +46,10 @@ struct LevelData {
   DimArray<TileDef> tiles;  // records 0 ... N, N = tiles.Count()
 };
 
-// Reads "level.map" through data file 1. False only when the file announces a grid too large
-// to hold; `error` then names the file for the player.
-bool LevelMapRead(Operations& operations, LevelData& level, std::string& error);
+// Reads the level map ("level.map", or the circuit's own) through data file 1. False only when
+// the file announces a grid too large to hold; `error` then names the file for the player.
+bool LevelMapRead(Operations& operations, LevelData& level, std::string& error,
+                  const std::string& fileName = "level.map");
 
 // Cuts sprite 0 into 50 x 50 tile sprites from `nextTileSprite` on, stores their numbers in the
 // tile table and frees sprite 0.

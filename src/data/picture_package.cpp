@@ -66,7 +66,7 @@ int64_t TriplesInFile(Operations& ops, const std::string& fileName) {
 }  // namespace
 
 int32_t LoadPackageSprite(Operations& ops, int32_t number, const std::string& fileName,
-                          int32_t alternative) {
+                          int32_t alternative, std::string* refusal) {
   if (ops.DataFileOpen(kFileNumber, fileName) == 0) return 0;
   const int32_t width = static_cast<int16_t>(ops.DataFileReadInt16());
   const int32_t height = static_cast<int16_t>(ops.DataFileReadInt16());
@@ -80,11 +80,20 @@ int32_t LoadPackageSprite(Operations& ops, int32_t number, const std::string& fi
     // announced size would have tiles cut from a picture of that size.
     ops.SpriteFree(number);
     ops.DataFileClose(kFileNumber);
+    if (refusal != nullptr) {
+      *refusal = fileName + ": holds " + std::to_string(triples) + " of the " +
+                 std::to_string(width) + " x " + std::to_string(height) +
+                 " pixels it announces, too many to make up";
+    }
     return 0;
   }
   const SurfaceHandle sprite = ops.SpriteCreate(number, width, height, 0);
   if (sprite == 0) {
     ops.DataFileClose(kFileNumber);
+    if (refusal != nullptr) {
+      *refusal = fileName + ": a picture of " + std::to_string(width) + " x " +
+                 std::to_string(height) + " pixels cannot be made";
+    }
     return 0;
   }
   if (ops.DrawBegin(ops.SpriteDrawTarget(number)) != 0) {

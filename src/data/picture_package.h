@@ -9,8 +9,10 @@
 
 namespace velko {
 
+// 0 when the file cannot be opened or its picture made; `refusal`, when given, then says why
+// a picture was not made (in English, for standard error).
 int32_t LoadPackageSprite(Operations& operations, int32_t number, const std::string& fileName,
-                          int32_t alternative);
+                          int32_t alternative, std::string* refusal = nullptr);
 int32_t PaintPackageOnSprite(Operations& operations, int32_t number, const std::string& fileName);
 
 }  // namespace velko

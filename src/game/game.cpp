@@ -6,8 +6,16 @@
 
 namespace velko {
 
-Game::Game(Operations& operations, FrameObserver observer)
-    : ops_(operations), observer_(std::move(observer)) {}
+std::string LevelFileName(const GameOptions& options, const std::string& name) {
+  const std::string& folder = options.levelFolder;
+  if (folder.empty()) return name;
+  // A bare name is a circuit that comes with the game, in its levels folder.
+  if (folder.find_first_of("/\\") == std::string::npos) return "levels/" + folder + "/" + name;
+  return folder.back() == '/' || folder.back() == '\\' ? folder + name : folder + "/" + name;
+}
+
+Game::Game(Operations& operations, FrameObserver observer, GameOptions options)
+    : ops_(operations), observer_(std::move(observer)), options_(std::move(options)) {}
 
 void Game::Fatal(const std::string& text) {
   ops_.MessageShow(kErrorTitle, text, 0);
@@ -60,16 +68,23 @@ bool Game::StartAndLoad() {
   if (state_.settings.alternativeColours == 1) state_.alternativeColoursCopy = 1;
   if (state_.soundAvailable != 0) ops_.AudioLoadWave(1, "choc.wav");
 
-  if (!RequireDataFile("level.map")) return false;
+  const std::string mapName = LevelFileName(options_, "level.map");
+  if (!RequireDataFile(mapName)) return false;
   std::string levelError;
-  if (!LevelMapRead(ops_, state_.level, levelError)) {
+  if (!LevelMapRead(ops_, state_.level, levelError, mapName)) {
     Fatal(levelError);
     return false;
   }
 
   state_.nextTileSprite = 100;
-  if (!RequireDataFile("level.bpb")) return false;
-  LoadPackageSprite(ops_, 0, "level.bpb", state_.alternativeColoursCopy);
+  const std::string pictureName = LevelFileName(options_, "level.bpb");
+  if (!RequireDataFile(pictureName)) return false;
+  std::string refusal;
+  if (LoadPackageSprite(ops_, 0, pictureName, state_.alternativeColoursCopy, &refusal) == 0 &&
+      !refusal.empty()) {
+    // The circuit then shows black; whoever made the picture is told why.
+    ops_.ProblemReport(refusal + "; the circuit is drawn black");
+  }
   TilesCut(ops_, state_.level, state_.nextTileSprite);
 
   ops_.SpriteLoadFile(1, "car.bmp", 4);

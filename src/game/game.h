@@ -1,7 +1,9 @@
 // One run of the game: start-up, loading, the frame loop and shutdown.
 #pragma once
 
+#include <string>
 #include "game/frame_loop.h"
+
 #include "game/game_state.h"
 #include "services/operations.h"
 
@@ -18,10 +20,20 @@ inline constexpr char kBadPackage[] = "Package incorect";
 inline constexpr char kMissingDataFile[] = "Fichier introuvable ou vide : ";
 inline constexpr char kGameTitle[] = "Project Velko Alpha 0.5";
 
+// How the program was asked to play.
+struct GameOptions {
+  // Where level.map and level.bpb come from: "" for the game's own circuit, a bare name for a
+  // circuit of its levels folder, or an absolute folder (UTF-8).
+  std::string levelFolder;
+};
+
+// The name the game opens a file of the circuit under ("level.map", "level.bpb").
+std::string LevelFileName(const GameOptions& options, const std::string& name);
+
 class Game {
  public:
   // `operations` must have run its services' StartUp already.
-  explicit Game(Operations& operations, FrameObserver observer = {});
+  explicit Game(Operations& operations, FrameObserver observer = {}, GameOptions options = {});
 
   // Runs to the end and shuts the services down; the process's exit code is always 0.
   int Run();
@@ -36,6 +48,7 @@ class Game {
 
   Operations& ops_;
   FrameObserver observer_;
+  GameOptions options_;
   GameState state_;
 };
 

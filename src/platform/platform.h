@@ -162,6 +162,8 @@ class Platform {
 
   // A modal box with one OK button; title and text in Windows-1252.
   virtual int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) = 0;
+  // One line for whoever started the program (standard error), not for the player's screen.
+  virtual void ReportProblem(std::string_view line);
 
   // Windows and their input.
   virtual DesktopInfo Desktop() = 0;

@@ -123,6 +123,8 @@ class Operations {
   virtual int32_t MillisecondsNow() = 0;
   virtual int32_t MessageShow(const std::string& title, const std::string& text,
                               uint32_t flags) = 0;
+  // One line on standard error, for whoever started the game; the player sees nothing.
+  virtual void ProblemReport(const std::string& line) = 0;
 
   // Releases every service in the fixed order; safe to call more than once.
   virtual void ServicesShutDown() = 0;

@@ -270,4 +270,8 @@ int32_t Services::MessageShow(const std::string& title, const std::string& text,
   return platform_.MessageBox(title, text);
 }
 
+void Services::ProblemReport(const std::string& line) {
+  platform_.ReportProblem(line);
+}
+
 }  // namespace velko

@@ -117,6 +117,7 @@ class Services : public Operations {
   int32_t RandomUpTo(int32_t maximum) override;
   int32_t MillisecondsNow() override;
   int32_t MessageShow(const std::string& title, const std::string& text, uint32_t flags) override;
+  void ProblemReport(const std::string& line) override;
 
   void ServicesShutDown() override;
 

@@ -24,12 +24,15 @@ check() {
   fi
 }
 
-check "--help" 0 '^Utilisation : velko \[--help \| --version\]' -
+check "--help" 0 '^Utilisation : velko \[--help \| --version \| --level DOSSIER\]' -
+check "--help" 0 'circuit livré avec le jeu' -
 check "--help" 0 'F12 +capture d.écran' -
 check "--version" 0 '^Velko 0\.5$' -
 check "--bogus" 2 - '^Utilisation : velko'
 check "-h" 2 - '^Utilisation : velko'
 check "--help --version" 2 - '^Utilisation : velko'
 check "level.map" 2 - '^Utilisation : velko'
+check "--level" 2 - '^Utilisation : velko'
+check "--level /no/such/folder" 2 - '^velko: --level /no/such/folder : aucun dossier de ce nom'
 [[ "$("$velko" --version)" == "Velko 0.5" ]] || { echo "FAIL: --version is not exactly one line"; failures=$((failures + 1)); }
 exit $((failures > 0))

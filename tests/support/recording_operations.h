@@ -212,6 +212,7 @@ class RecordingOperations : public Operations {
     Log("MessageShow " + title + ": " + text);
     return 1;
   }
+  void ProblemReport(const std::string& line) override { Log("ProblemReport " + line); }
   void ServicesShutDown() override {}
 
   void Log(std::string entry) {

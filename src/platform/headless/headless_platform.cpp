@@ -77,6 +77,11 @@ int HeadlessPlatform::MessageBox(std::string_view titleCp1252, std::string_view 
   return 1;
 }
 
+void HeadlessPlatform::ReportProblem(std::string_view line) {
+  if (options_.echoMessages) Platform::ReportProblem(line);
+  problems_.emplace_back(line);
+}
+
 DesktopInfo HeadlessPlatform::Desktop() {
   return {options_.desktopWidth, options_.desktopHeight, options_.desktopDepth};
 }

@@ -65,6 +65,8 @@ class HeadlessPlatform final : public Platform {
   void SetEventSource(EventSource source) { eventSource_ = std::move(source); }
   void QueueEvent(const InputEvent& event) { queuedEvents_.push_back(event); }
   const std::vector<std::string>& Messages() const { return messages_; }
+  // The lines reported for standard error, in order.
+  const std::vector<std::string>& Problems() const { return problems_; }
   const std::vector<RecordedPlay>& Plays() const { return plays_; }
   // Sample bytes of each live audio buffer, by id.
   const std::map<int, std::vector<std::uint8_t>>& AudioBuffers() const { return audioBuffers_; }
@@ -82,6 +84,7 @@ class HeadlessPlatform final : public Platform {
   void SleepMilliseconds(std::uint32_t) override {}
   std::string ExecutablePath() override { return options_.executablePath; }
   int MessageBox(std::string_view titleCp1252, std::string_view textCp1252) override;
+  void ReportProblem(std::string_view line) override;
   DesktopInfo Desktop() override;
   FrameInsets InsetsFor(const WindowRequest& request) override;
   std::unique_ptr<NativeWindow> CreateWindow(const WindowRequest& request) override;
@@ -108,6 +111,7 @@ class HeadlessPlatform final : public Platform {
   EventSource eventSource_;
   std::deque<InputEvent> queuedEvents_;
   std::vector<std::string> messages_;
+  std::vector<std::string> problems_;
   std::vector<RecordedPlay> plays_;
   std::map<int, std::vector<std::uint8_t>> audioBuffers_;
   int nextAudioBuffer_ = 1;

@@ -1,26 +1,44 @@
 // The Linux entry: the command line, then the SDL platform, the services in their order, one
 // run, exit code 0.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "game/command_line.h"
 #include "game/game.h"
-#include "platform/sdl/command_line.h"
 #include "platform/sdl/sdl_platform.h"
 #include "services/services.h"
 
+namespace {
+
+// The absolute path of an existing folder, "" for anything else.
+std::string AbsoluteFolder(const std::string& name) {
+  std::error_code error;
+  const std::filesystem::path path(name);
+  if (!std::filesystem::is_directory(path, error)) return {};
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? std::string() : absolute.lexically_normal().string();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  using velko::platform::CommandLineAction;
+  using velko::CommandLineAction;
+  using velko::platform::Utf8FromCp1252;
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  switch (velko::platform::ParseCommandLine(arguments)) {
+  const velko::CommandLine line = velko::ParseCommandLine(arguments, AbsoluteFolder);
+  switch (line.action) {
     case CommandLineAction::Help:
-      std::fputs(velko::platform::UsageText().c_str(), stdout);
+      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stdout);
       return 0;
     case CommandLineAction::Version:
-      std::fputs(velko::platform::VersionText().c_str(), stdout);
+      std::fputs(velko::VersionText().c_str(), stdout);
       return 0;
     case CommandLineAction::Refuse:
-      std::fputs(velko::platform::UsageText().c_str(), stderr);
+      if (!line.error.empty()) std::fprintf(stderr, "velko: %s\n", line.error.c_str());
+      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stderr);
       return 2;
     case CommandLineAction::Play:
       break;
@@ -28,6 +46,6 @@ int main(int argc, char** argv) {
   velko::platform::SdlPlatform platform;
   velko::Services services(platform);
   services.StartUp();
-  velko::Game game(services);
+  velko::Game game(services, {}, line.options);
   return game.Run();
 }

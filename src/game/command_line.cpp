@@ -1,0 +1,74 @@
+#include "game/command_line.h"
+
+namespace velko {
+namespace {
+
+bool IsBareName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\:") == std::string::npos;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             const std::function<std::string(const std::string&)>& absoluteFolder) {
+  CommandLine line;
+  if (arguments.size() == 1 && arguments[0] == "--help") {
+    line.action = CommandLineAction::Help;
+    return line;
+  }
+  if (arguments.size() == 1 && arguments[0] == "--version") {
+    line.action = CommandLineAction::Version;
+    return line;
+  }
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--level" && i + 1 < arguments.size() && line.options.levelFolder.empty()) {
+      const std::string& folder = arguments[++i];
+      const std::string absolute = absoluteFolder(folder);
+      if (!absolute.empty()) {
+        line.options.levelFolder = absolute;
+      } else if (IsBareName(folder)) {
+        line.options.levelFolder = folder;  // a circuit of the game's own levels folder
+      } else {
+        line.action = CommandLineAction::Refuse;
+        line.error = "--level " + folder + " : aucun dossier de ce nom";
+        return line;
+      }
+      continue;
+    }
+    line.action = CommandLineAction::Refuse;
+    return line;
+  }
+  return line;
+}
+
+std::string UsageText() {
+  return "Utilisation : velko [--help | --version | --level DOSSIER]\n"
+         "\n"
+         "Project Velko Alpha 0.5, une petite course de voiture vue de dessus. Sans option, le\n"
+         "jeu demande le mode d'affichage, puis d\xE9marre.\n"
+         "\n"
+         "  --help            affiche cette aide et quitte\n"
+         "  --version         affiche la version et quitte\n"
+         "  --level DOSSIER   joue le circuit (level.map et level.bpb) de DOSSIER, ou un\n"
+         "                    circuit livr\xE9 avec le jeu par son nom (ville, rapide)\n"
+         "\n"
+         "Touches (et manette) :\n"
+         "  Haut           acc\xE9l\xE9rer          (A, g\xE2"
+         "chette droite)\n"
+         "  Bas            freiner            (B, g\xE2"
+         "chette gauche)\n"
+         "  Gauche, Droite tourner            (croix, stick gauche)\n"
+         "  F12            capture d'\xE9"
+         "cran (Y)\n"
+         "  Echap          quitter            (Back)\n"
+         "Dans la fen\xEAtre de choix : Tab et Maj+Tab passent d'un contr\xF4le \xE0 l'autre,\n"
+         "Espace coche ou appuie (croix haut et bas, A).\n";
+}
+
+std::string VersionText() {
+  return "Velko 0.5\n";
+}
+
+}  // namespace velko

@@ -1,0 +1,31 @@
+// The program's command line, the same on every system that has one: --help and --version
+// answer as programs there do, and --level plays a circuit from another folder.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+
+namespace velko {
+
+enum class CommandLineAction { Play, Help, Version, Refuse };
+
+struct CommandLine {
+  CommandLineAction action = CommandLineAction::Play;
+  GameOptions options;
+  std::string error;  // why the arguments were refused (UTF-8), when they were
+};
+
+// From the arguments after the program's name (UTF-8). `absoluteFolder` gives the absolute
+// path of an existing folder named on the command line, or "" when there is none such: a
+// --level that names no folder but is a bare name names a circuit that comes with the game.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             const std::function<std::string(const std::string&)>& absoluteFolder);
+
+// The usage and the keys, and the version line, in Windows-1252.
+std::string UsageText();
+std::string VersionText();
+
+}  // namespace velko
