@@ -71,6 +71,7 @@ class HeadlessPlatform final : public Platform {
   std::vector<std::uint32_t> OpenWindowIds() const;
 
   // Platform.
+  bool PresentedFramesSeen() override { return options_.keepFrames; }
   std::uint32_t TickCount() override { return clock_; }
   std::int64_t PerformanceCounter() override { return static_cast<std::int64_t>(clock_) * 1000; }
   // No performance counter: the screen keeps no frame cap, the virtual clock paces instead.

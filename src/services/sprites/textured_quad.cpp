@@ -155,13 +155,21 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
       }
     }
     if (empty || !(spanLeft <= spanRight)) continue;
-    std::uint8_t* row = target.Row(y);
-    for (int x = static_cast<int>(spanLeft); x <= static_cast<int>(spanRight); ++x) {
+    // Each edge's value only grows, or only shrinks, along the row, rounding included, so the
+    // pixels inside all three edges are one run: its ends are found by the exact test, and
+    // everything between them is inside.
+    const auto inside = [&edges, cy](int x) {
       const double cx = x + 0.5;
-      if (!edges[0].Inside(edges[0].At(cx, cy)) || !edges[1].Inside(edges[1].At(cx, cy)) ||
-          !edges[2].Inside(edges[2].At(cx, cy))) {
-        continue;
-      }
+      return edges[0].Inside(edges[0].At(cx, cy)) && edges[1].Inside(edges[1].At(cx, cy)) &&
+             edges[2].Inside(edges[2].At(cx, cy));
+    };
+    int first = static_cast<int>(spanLeft);
+    int last = static_cast<int>(spanRight);
+    while (first <= last && !inside(first)) ++first;
+    while (last > first && !inside(last)) --last;
+    std::uint8_t* row = target.Row(y);
+    for (int x = first; x <= last; ++x) {
+      const double cx = x + 0.5;
       const double u = uDx * cx + uDy * cy + uAt0;
       const double v = vDx * cx + vDy * cy + vAt0;
       // floor(u * width) clamped: on the clamped, non-negative value truncation is the floor.
