@@ -58,6 +58,22 @@ void FillRect(const Surface& target, PixelRect area, std::uint32_t value) {
 
 namespace {
 
+// Copies `bytes` between non-overlapping rows in 16-byte blocks, the last block (or the tail of
+// a short row) overlapping what was already copied rather than going byte by byte.
+inline void CopyShortRow(std::uint8_t* out, const std::uint8_t* in, size_t bytes) {
+  if (bytes >= 16) {
+    size_t done = 0;
+    for (; done + 16 <= bytes; done += 16) std::memcpy(out + done, in + done, 16);
+    if (done < bytes) std::memcpy(out + bytes - 16, in + bytes - 16, 16);
+  } else if (bytes >= 4) {
+    size_t done = 0;
+    for (; done + 4 <= bytes; done += 4) std::memcpy(out + done, in + done, 4);
+    if (done < bytes) std::memcpy(out + bytes - 4, in + bytes - 4, 4);
+  } else {
+    for (size_t i = 0; i < bytes; ++i) out[i] = in[i];
+  }
+}
+
 struct Span {
   int64_t from = 0;
   int64_t to = 0;
@@ -107,7 +123,7 @@ PixelRect CopyRect(const Surface& to, int x, int y, const Surface& from, PixelRe
     const std::ptrdiff_t outPitch = to.pitch;
     const std::ptrdiff_t inPitch = from.pitch;
     for (int row = 0; row < source.height; ++row, out += outPitch, in += inPitch) {
-      std::memcpy(out, in, rowBytes);
+      CopyShortRow(out, in, rowBytes);
     }
     return written;
   }
