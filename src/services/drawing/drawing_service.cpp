@@ -144,6 +144,7 @@ void DrawingService::DrawString(const std::string& text) {
     const int right = std::min(on.width, left + raster.width);
     const int bottom = std::min(on.height, raster.height);
     const int from = std::max(left, 0);
+    if (from >= right) return;  // the text starts past the buffer's right edge
     for (int y = 0; y < bottom; ++y) {
       const std::uint8_t* coverage =
           raster.coverage.data() + static_cast<size_t>(y) * static_cast<size_t>(raster.width);
