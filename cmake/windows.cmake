@@ -75,3 +75,9 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velko-windows.zip
   DEPENDS velko-win32 velko_assets ${asset_files} ${CMAKE_SOURCE_DIR}/docs/windows/README.txt
   COMMENT "Packing velko-windows.zip")
 add_custom_target(velko_windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/velko-windows.zip)
+
+# The frame composition benchmark of velko_bench, run under Wine beside the native one: the same
+# scene source, on the small runner the web build also uses in place of Google Benchmark.
+add_executable(velko_frame_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/frame_bench.cpp)
+target_include_directories(velko_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/bench/web)
+target_link_libraries(velko_frame_bench PRIVATE velko_game)

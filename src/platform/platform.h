@@ -139,6 +139,9 @@ class Platform {
 
   // False when no display can be had at all (no screen can ever open).
   virtual bool VideoAvailable() { return true; }
+  // False when nothing ever looks at the presented frames (a replay without pictures): the
+  // screen then composes a frame only when its pixels are read.
+  virtual bool PresentedFramesSeen() { return true; }
 
   // Clock.
   virtual std::uint32_t TickCount() = 0;  // milliseconds, wrapping at 2^32

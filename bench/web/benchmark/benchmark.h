@@ -1,6 +1,7 @@
 // The part of Google Benchmark the frame benchmark uses, for builds where the library is not
-// there (WebAssembly under node, Windows under Wine): each benchmark runs for at least half a second of wall time
-// in growing batches, and its mean time per iteration is printed as Google Benchmark does.
+// there (WebAssembly under node, Windows under Wine): each benchmark runs for at least half a
+// second of wall time in growing batches, and its mean time per iteration is printed as Google
+// Benchmark does.
 #pragma once
 
 #include <algorithm>

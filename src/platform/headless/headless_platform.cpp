@@ -140,15 +140,16 @@ TextRaster HeadlessPlatform::RasterizeText(std::string_view textCp1252) {
   raster.width = static_cast<int>(textCp1252.size()) * 8;
   raster.height = 16;
   raster.coverage.assign(static_cast<size_t>(raster.width * raster.height), 0);
+  if (raster.width == 0) return raster;
+  // Every inked row is the same: the first is drawn, the seven below copied from it (velko-sim
+  // rasterises the status line of every frame).
+  const auto rowBytes = static_cast<size_t>(raster.width);
+  std::uint8_t* const first = raster.coverage.data() + 4 * rowBytes;
   for (size_t i = 0; i < textCp1252.size(); ++i) {
-    if (textCp1252[i] == ' ') continue;
-    for (int y = 4; y < 12; ++y) {
-      for (int x = 1; x < 7; ++x) {
-        raster.coverage[static_cast<size_t>(y * raster.width) + i * 8 + static_cast<size_t>(x)] =
-            255;
-      }
-    }
+    if (textCp1252[i] != ' ') std::memset(first + i * 8 + 1, 255, 6);
   }
+  for (size_t y = 5; y < 12; ++y)
+    std::memcpy(raster.coverage.data() + y * rowBytes, first, rowBytes);
   return raster;
 }
 

@@ -77,6 +77,7 @@ class HeadlessPlatform final : public Platform {
   const std::vector<std::string>& Releases() const { return releases_; }
 
   // Platform.
+  bool PresentedFramesSeen() override { return options_.keepFrames; }
   std::uint32_t TickCount() override { return clock_; }
   std::int64_t PerformanceCounter() override { return static_cast<std::int64_t>(clock_) * 1000; }
   // No performance counter: the screen keeps no frame cap, the virtual clock paces instead.

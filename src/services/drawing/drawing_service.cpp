@@ -22,6 +22,15 @@ int32_t FormatCode(int depth) {
   }
 }
 
+// One row of text: each pixel the shade of its coverage.
+template <typename Pixel>
+void WriteShades(std::uint8_t* out, const std::uint8_t* coverage, int count,
+                 const std::array<std::uint32_t, 256>& shade) {
+  for (int x = 0; x < count; ++x, out += sizeof(Pixel)) {
+    StorePixel(out, static_cast<Pixel>(shade[coverage[x]]));
+  }
+}
+
 }  // namespace
 
 DrawingService::DrawingService(platform::Platform& platform, ScreenService& screen,
@@ -52,7 +61,10 @@ void DrawingService::FillTarget(DrawTarget& target, PixelBuffer& buffer, TextCon
 
 DrawTarget* DrawingService::ScreenDrawTarget() {
   if (!screen_.HoldScreenContext()) return nullptr;
-  screenBuffer_ = screen_.BackBuffer();
+  // The target's pixels are the finished picture, except while frames go unseen: then only
+  // the drawing below reaches them, recorded with the rest of the frame.
+  if (!screen_.RecordingFrames()) screen_.FinishBackBuffer();
+  screenBuffer_ = screen_.BackBufferMemory();
   const uint64_t generation = ++screenGeneration_;
   FillTarget(screenTarget_, *screenBuffer_, screenText_);
   screenTarget_.release = [this, generation] {
@@ -68,6 +80,8 @@ DrawTarget* DrawingService::SpriteDrawTarget(int32_t number) {
   int32_t clipHeight = 0;
   std::shared_ptr<PixelBuffer> surface = sprites_.TargetSurface(number, clipWidth, clipHeight);
   if (surface == nullptr) return nullptr;
+  // The sprite's pixels may change: a recorded frame copying from it is composed first.
+  screen_.FinishBackBuffer();
   spriteHeld_ = true;
   spriteBuffer_ = std::move(surface);
   const uint64_t generation = ++spriteGeneration_;
@@ -117,24 +131,37 @@ void DrawingService::DrawString(const std::string& text) {
   const Surface surface = DrawableSurface();
   if (surface.Empty()) return;
   auto* context = reinterpret_cast<TextContext*>(current_.context);
-  const platform::TextRaster raster = platform_.RasterizeText(text);
+  platform::TextRaster raster = platform_.RasterizeText(text);
   const int left = context->cursorX;
-  // Black text on an opaque white band, the ink's coverage shading the edges.
-  std::array<std::uint32_t, 256> shade{};
-  for (int coverage = 0; coverage < 256; ++coverage) {
-    const int level = 255 - coverage;
-    shade[static_cast<size_t>(coverage)] = PackColour(surface.depth, level, level, level);
-  }
-  const int right = std::min(surface.width, left + raster.width);
-  const int bottom = std::min(surface.height, raster.height);
-  for (int y = 0; y < bottom; ++y) {
-    const std::uint8_t* coverage =
-        raster.coverage.data() + static_cast<size_t>(y) * static_cast<size_t>(raster.width);
-    for (int x = std::max(left, 0); x < right; ++x) {
-      surface.Set(x, y, shade[coverage[x - left]]);
-    }
-  }
   context->cursorX = left + raster.width;
+  auto write = [raster = std::move(raster), left](const Surface& on) {
+    // Black text on an opaque white band, the ink's coverage shading the edges.
+    std::array<std::uint32_t, 256> shade{};
+    for (int coverage = 0; coverage < 256; ++coverage) {
+      const int level = 255 - coverage;
+      shade[static_cast<size_t>(coverage)] = PackColour(on.depth, level, level, level);
+    }
+    const int right = std::min(on.width, left + raster.width);
+    const int bottom = std::min(on.height, raster.height);
+    const int from = std::max(left, 0);
+    if (from >= right) return;  // the text starts past the buffer's right edge
+    for (int y = 0; y < bottom; ++y) {
+      const std::uint8_t* coverage =
+          raster.coverage.data() + static_cast<size_t>(y) * static_cast<size_t>(raster.width);
+      if (on.depth == 16) {
+        WriteShades<std::uint16_t>(on.At(from, y), coverage + (from - left), right - from, shade);
+      } else if (on.depth == 32) {
+        WriteShades<std::uint32_t>(on.At(from, y), coverage + (from - left), right - from, shade);
+      } else {
+        for (int x = from; x < right; ++x) on.Set(x, y, shade[coverage[x - left]]);
+      }
+    }
+  };
+  if (current_.source == Source::Screen) {
+    screen_.PaintBackBuffer(std::move(write));
+  } else {
+    write(surface);
+  }
 }
 
 void DrawingService::DrawPixel(int32_t x, int32_t y, int32_t colour) {
@@ -143,22 +170,28 @@ void DrawingService::DrawPixel(int32_t x, int32_t y, int32_t colour) {
   // Pixels outside the buffer are ignored, never written.
   if (surface.Empty() || !surface.Contains(x, y)) return;
   const auto c = static_cast<std::uint32_t>(colour);
+  std::uint32_t value = 0;
   switch (current_.bitsPerPixel) {
     case 32:
       // Red and blue exchanged into the buffer's 0x00RRGGBB order.
-      surface.Set(x, y, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+      value = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
       break;
     case 16:
       // RGB565 from the top 5, 6 and 5 bits of red, green and blue.
-      surface.Set(x, y, ((c & 0xF8) << 8) | ((c & 0xFC00) >> 5) | ((c & 0xF80000) >> 19));
+      value = ((c & 0xF8) << 8) | ((c & 0xFC00) >> 5) | ((c & 0xF80000) >> 19);
       break;
     case 8:
-      surface.Set(x, y, c & 0xFF);
+      value = c & 0xFF;
       break;
     default:
       // 24 bits: bytes B, G, R of the colour's red, green, blue.
-      surface.Set(x, y, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+      value = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
       break;
+  }
+  if (current_.source == Source::Screen) {
+    screen_.PaintBackBuffer([x, y, value](const Surface& on) { on.Set(x, y, value); });
+  } else {
+    surface.Set(x, y, value);
   }
 }
 

@@ -19,9 +19,11 @@ class SpriteService;
 struct DrawTarget {
   int32_t kind = 7;  // a buffer with a text context and direct pixel access
   std::uintptr_t window = 0;
-  std::uintptr_t context = 0;      // the text context; non-zero while held
-  std::function<void()> release;   // gives the context back; run by DrawEnd
-  std::uint8_t* pixels = nullptr;  // first byte of the top row
+  std::uintptr_t context = 0;     // the text context; non-zero while held
+  std::function<void()> release;  // gives the context back; run by DrawEnd
+  // First byte of the top row. The screen's pixels stand finished here, except while its
+  // frames go unseen (velko-sim): then they are composed only when the screen is read.
+  std::uint8_t* pixels = nullptr;
   int32_t pitch = 0;
   int32_t width = 0;
   int32_t height = 0;

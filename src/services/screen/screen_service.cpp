@@ -66,6 +66,7 @@ int32_t ScreenService::ScreenOpen(int32_t width, int32_t height, int32_t depth,
   }
   windowed_ = false;
   backBuffer_ = std::move(back);
+  composer_.Attach(backBuffer_, !platform_.PresentedFramesSeen());
   target_ = backBuffer_;
   monitorFrequency_ = ownWindow_->RefreshRate();
   UpdateActiveFromFocus();
@@ -109,6 +110,7 @@ int32_t ScreenService::OpenInNativeWindow(platform::NativeWindow* window, int32_
   borrowedWindow_ = window;
   borrowedHandle_ = 0;
   backBuffer_ = std::move(back);
+  composer_.Attach(backBuffer_, !platform_.PresentedFramesSeen());
   target_ = backBuffer_;
   window->SetVisible(true);
   // Where the frame goes relative to the window's outer top-left corner.
@@ -134,6 +136,8 @@ SurfaceHandle ScreenService::ScreenSelectTarget(int32_t number) {
     targetWidth_ = screenWidth_;
     targetHeight_ = screenHeight_;
   } else if (sprites_ != nullptr) {
+    // Drawing on a sprite may change a picture a recorded frame still copies from.
+    composer_.Finish();
     int32_t clipWidth = 0;
     int32_t clipHeight = 0;
     std::shared_ptr<PixelBuffer> surface = sprites_->TargetSurface(number, clipWidth, clipHeight);
@@ -148,7 +152,38 @@ SurfaceHandle ScreenService::ScreenSelectTarget(int32_t number) {
 
 void ScreenService::ScreenFill(int32_t red, int32_t green, int32_t blue) {
   if (target_ == nullptr) return;
-  FillSurface(target_->View(), PackColour(depth_, red, green, blue));
+  const std::uint32_t value = PackColour(depth_, red, green, blue);
+  if (target_ != backBuffer_) {
+    FillSurface(target_->View(), value);
+    return;
+  }
+  composer_.Fill(value);
+  // A held screen context may write the pixels directly: they must stand as drawn.
+  if (screenContextHeld_ && !composer_.Recording()) composer_.Finish();
+}
+
+const std::shared_ptr<PixelBuffer>& ScreenService::Target() {
+  if (target_ == backBuffer_) composer_.Finish();
+  return target_;
+}
+
+const std::shared_ptr<PixelBuffer>& ScreenService::BackBuffer() {
+  composer_.Finish();
+  return backBuffer_;
+}
+
+void ScreenService::CopyToTarget(const std::shared_ptr<PixelBuffer>& source, PixelRect from,
+                                 int32_t x, int32_t y) {
+  if (target_ == nullptr || source == nullptr) return;
+  if (target_ == backBuffer_) {
+    composer_.Copy(source, from, x, y);
+  } else {
+    CopyRect(target_->View(), x, y, source->View(), from);
+  }
+}
+
+void ScreenService::PaintBackBuffer(FrameComposer::Paint paint) {
+  composer_.Draw(std::move(paint));
 }
 
 bool ScreenService::HoldScreenContext() {
@@ -205,6 +240,8 @@ SurfaceHandle ScreenService::ScreenPresent() {
   ReleaseScreenContext();
   ScreenSelectTarget(-1);
   if (backBuffer_ == nullptr) return HandleOf(target_);
+  // A frame nobody will see need not be composed; it still is, later, if it is read.
+  if (!composer_.Recording()) composer_.Finish();
   // With the requested refresh rate in force, the flip's wait paces full screen by itself.
   // The cap waits before the frame is shown, so that the presentations themselves come
   // evenly, however long each frame took to compose.
@@ -225,6 +262,7 @@ SurfaceHandle ScreenService::ScreenPresent() {
 void ScreenService::ScreenClose() {
   if (sprites_ != nullptr) sprites_->SpriteFreeAll();
   target_.reset();
+  composer_.Detach();
   backBuffer_.reset();
   stretchFrame_.reset();
   ownWindow_.reset();

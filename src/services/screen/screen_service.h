@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "services/operations.h"
+#include "services/screen/frame_composer.h"
 #include "services/screen/frame_pacer.h"
 #include "services/screen/pixel_buffer.h"
 
@@ -55,9 +56,20 @@ class ScreenService {
   int32_t MonitorFrequency() const { return monitorFrequency_; }
   bool CapSetByWindow() const { return capSetByWindow_; }
   const FramePacer& Pacer() const { return pacer_; }
-  // The current target and the back buffer; null while no screen is open.
-  const std::shared_ptr<PixelBuffer>& Target() const { return target_; }
-  const std::shared_ptr<PixelBuffer>& BackBuffer() const { return backBuffer_; }
+  // The current target and the back buffer, their pixels finished for reading; null while no
+  // screen is open.
+  const std::shared_ptr<PixelBuffer>& Target();
+  const std::shared_ptr<PixelBuffer>& BackBuffer();
+  // The back buffer as it stands, some of its drawing possibly still kept back.
+  const std::shared_ptr<PixelBuffer>& BackBufferMemory() const { return backBuffer_; }
+  // Drawing on the target or the back buffer goes through these, so that the back buffer's
+  // fill can be kept back (see FrameComposer).
+  void CopyToTarget(const std::shared_ptr<PixelBuffer>& source, PixelRect from, int32_t x,
+                    int32_t y);
+  void PaintBackBuffer(FrameComposer::Paint paint);
+  void FinishBackBuffer() { composer_.Finish(); }
+  // True while the presented frames go unseen and the back buffer is composed only when read.
+  bool RecordingFrames() const { return composer_.Recording(); }
   // The back buffer's text context, held by a screen drawing target until given back.
   bool HoldScreenContext();
   void ReleaseScreenContext() { screenContextHeld_ = false; }
@@ -79,6 +91,7 @@ class ScreenService {
   platform::NativeWindow* borrowedWindow_ = nullptr;
   WindowHandle borrowedHandle_ = 0;
   std::shared_ptr<PixelBuffer> backBuffer_;
+  FrameComposer composer_;
   std::shared_ptr<PixelBuffer> target_;
   std::shared_ptr<PixelBuffer> stretchFrame_;  // the client area of a non-1:1 windowed present
   bool windowed_ = false;

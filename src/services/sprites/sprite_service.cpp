@@ -149,8 +149,7 @@ void SpriteService::SpriteSetKeyColour(int32_t number, int32_t red, int32_t gree
 void SpriteService::SpriteShow(int32_t number, int32_t x, int32_t y) {
   if (!screen_.Active()) return;
   const SpriteRecord* record = table_.Find(number);
-  const std::shared_ptr<PixelBuffer>& target = screen_.Target();
-  if (record == nullptr || !record->IsSurface() || target == nullptr) return;
+  if (record == nullptr || !record->IsSurface()) return;
   const int32_t targetWidth = screen_.TargetWidth();
   const int32_t targetHeight = screen_.TargetHeight();
   int32_t w = record->width;
@@ -169,7 +168,7 @@ void SpriteService::SpriteShow(int32_t number, int32_t x, int32_t y) {
     y = 0;
   }
   const PixelRect source{skipX + record->clipX, skipY + record->clipY, w - skipX, h - skipY};
-  CopyRect(target->View(), x, y, record->surface->View(), source);
+  screen_.CopyToTarget(record->surface, source, x, y);
 }
 
 void SpriteService::SpriteFree(int32_t number) {

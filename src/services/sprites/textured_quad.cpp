@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace velko {
 
 TexturedQuad InitialCorners(int quadWidth, int quadHeight) {
@@ -89,15 +93,54 @@ EdgeFunction MakeEdge(const TexturedVertex& p, const TexturedVertex& q) {
   return edge;
 }
 
-std::uint32_t Blend(std::uint32_t source, std::uint32_t target, int depth, std::uint32_t alpha) {
-  const std::uint32_t inverse = 255 - alpha;
-  auto channel = [&](int shift, std::uint32_t mask) {
-    const std::uint32_t s = (source >> shift) & mask;
-    const std::uint32_t d = (target >> shift) & mask;
-    return ((s * alpha + d * inverse + 127) / 255) << shift;
-  };
-  if (depth == 16) return channel(11, 31) | channel(5, 63) | channel(0, 31);
-  return channel(16, 255) | channel(8, 255) | channel(0, 255);
+// Each channel of a pixel in its own 16-bit lane of a 64-bit word: blue at bit 0, red at 16,
+// green at 32 (where the format's own layout puts them with the fewest moves), and back.
+template <typename Pixel>
+inline std::uint64_t Lanes(std::uint32_t pixel) {
+  if constexpr (sizeof(Pixel) == 2) {
+    return (pixel & 0x1Fu) | (pixel & 0xF800u) << 5 | std::uint64_t{pixel & 0x7E0u} << 27;
+  }
+  return (pixel & 0xFF00FFu) | std::uint64_t{pixel & 0xFF00u} << 24;
+}
+
+template <typename Pixel>
+inline std::uint32_t FromLanes(std::uint64_t lanes) {
+  if constexpr (sizeof(Pixel) == 2) {
+    return static_cast<std::uint32_t>((lanes & 0x1Fu) | (lanes >> 5 & 0xF800u) |
+                                      (lanes >> 27 & 0x7E0u));
+  }
+  return static_cast<std::uint32_t>((lanes & 0xFF00FFu) | (lanes >> 24 & 0xFF00u));
+}
+
+// texel x alpha + target x (1 - alpha) per channel, as (s a + d (255 - a) + 127) / 255: the
+// three channels at once, each sum (at most 65152) in its own lane, and the division by 255
+// as (x + 1 + x / 256) / 256, exact for every x below 65535.
+template <typename Pixel>
+inline std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
+  constexpr std::uint64_t kOnes = 0x0000'0001'0001'0001;
+  const std::uint64_t sum =
+      Lanes<Pixel>(source) * alpha + Lanes<Pixel>(target) * (255 - alpha) + 127 * kOnes;
+  const std::uint64_t quotient = (sum + kOnes + (sum >> 8 & 0xFF * kOnes)) >> 8 & 0xFF * kOnes;
+  return FromLanes<Pixel>(quotient);
+}
+
+// Two doubles or two ints side by side, for two pixels at once.
+using Double2 = double __attribute__((vector_size(16)));
+using Int2 = std::int32_t __attribute__((vector_size(8)));
+
+// floor(scaled) clamped to 0 .. last: on the clamped, non-negative value truncation is the
+// floor (a negative zero, or no number at all, counts as zero).
+inline Int2 TexelIndex(Double2 scaled, Double2 last) {
+#ifdef __SSE2__
+  // The same choices, in the instructions made for them.
+  const __m128d low = _mm_max_pd(scaled, _mm_setzero_pd());
+  const __m128i index = _mm_cvttpd_epi32(_mm_min_pd(last, low));
+  return Int2{_mm_cvtsi128_si32(index), _mm_cvtsi128_si32(_mm_srli_si128(index, 4))};
+#else
+  const Double2 zero = {0, 0};
+  const Double2 low = scaled > zero ? scaled : zero;
+  return __builtin_convertvector(last < low ? last : low, Int2);
+#endif
 }
 
 template <typename Pixel>
@@ -137,6 +180,14 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
 
   const double texWidth = texture.width;
   const double texHeight = texture.height;
+  const Double2 texWidth2 = {texWidth, texWidth};
+  const Double2 texHeight2 = {texHeight, texHeight};
+  const Double2 lastColumn2 = {texWidth - 1, texWidth - 1};
+  const Double2 lastRow2 = {texHeight - 1, texHeight - 1};
+  // Kept in locals: the stores below could otherwise alias them.
+  const std::uint8_t* const texels = texture.pixels;
+  const std::ptrdiff_t texPitch = texture.pitch;
+  const std::uint32_t keyBits = key & colourMask;
   for (int y = top; y <= bottom; ++y) {
     const double cy = y + 0.5;
     // The row's span: each edge bounds x on one side; one extra pixel either way keeps the
@@ -155,27 +206,55 @@ void DrawTriangle(const Surface& target, TexturedVertex v0, TexturedVertex v1, T
       }
     }
     if (empty || !(spanLeft <= spanRight)) continue;
-    std::uint8_t* row = target.Row(y);
-    for (int x = static_cast<int>(spanLeft); x <= static_cast<int>(spanRight); ++x) {
+    // Each edge's value only grows, or only shrinks, along the row, rounding included, so the
+    // pixels inside all three edges are one run: its ends are found by the exact test, and
+    // everything between them is inside.
+    const auto inside = [&edges, cy](int x) {
       const double cx = x + 0.5;
-      if (!edges[0].Inside(edges[0].At(cx, cy)) || !edges[1].Inside(edges[1].At(cx, cy)) ||
-          !edges[2].Inside(edges[2].At(cx, cy))) {
-        continue;
-      }
-      const double u = uDx * cx + uDy * cy + uAt0;
-      const double v = vDx * cx + vDy * cy + vAt0;
-      // floor(u * width) clamped: on the clamped, non-negative value truncation is the floor.
-      const int tx = static_cast<int>(std::clamp(u * texWidth, 0.0, texWidth - 1));
-      const int ty = static_cast<int>(std::clamp(v * texHeight, 0.0, texHeight - 1));
+      return edges[0].Inside(edges[0].At(cx, cy)) && edges[1].Inside(edges[1].At(cx, cy)) &&
+             edges[2].Inside(edges[2].At(cx, cy));
+    };
+    int first = static_cast<int>(spanLeft);
+    int last = static_cast<int>(spanRight);
+    while (first <= last && !inside(first)) ++first;
+    while (last > first && !inside(last)) --last;
+    // The texture coordinates' parts that do not change along the row.
+    const double uRow = uDy * cy;
+    const double vRow = vDy * cy;
+    std::uint8_t* const row = target.Row(y);
+    const auto plot = [&](int x, int tx, int ty) {
       const std::uint32_t texel =
-          LoadPixel<Pixel>(texture.Row(ty) + sizeof(Pixel) * static_cast<size_t>(tx));
-      if ((texel & colourMask) == (key & colourMask)) continue;
+          LoadPixel<Pixel>(texels + static_cast<std::ptrdiff_t>(ty) * texPitch +
+                           sizeof(Pixel) * static_cast<size_t>(tx));
+      if ((texel & colourMask) == keyBits) return;
       std::uint8_t* at = row + sizeof(Pixel) * static_cast<size_t>(x);
       if (alpha == 255) {
         StorePixel(at, static_cast<Pixel>(texel & colourMask));
       } else {
-        StorePixel(at, static_cast<Pixel>(Blend(texel, LoadPixel<Pixel>(at), target.depth, alpha)));
+        StorePixel(at, static_cast<Pixel>(Blend<Pixel>(texel, LoadPixel<Pixel>(at), alpha)));
       }
+    };
+    // Two pixels at a time, one in each lane: the same operations on each as one at a time.
+    // The centres' x count on in whole steps, exactly.
+    int x = first;
+    Double2 cx2 = {first + 0.5, first + 1.5};
+    const Double2 uDx2 = {uDx, uDx};
+    const Double2 vDx2 = {vDx, vDx};
+    const Double2 uRow2 = {uRow, uRow};
+    const Double2 vRow2 = {vRow, vRow};
+    const Double2 uAt02 = {uAt0, uAt0};
+    const Double2 vAt02 = {vAt0, vAt0};
+    for (; x < last; x += 2, cx2 += 2.0) {
+      const Int2 tx = TexelIndex((uDx2 * cx2 + uRow2 + uAt02) * texWidth2, lastColumn2);
+      const Int2 ty = TexelIndex((vDx2 * cx2 + vRow2 + vAt02) * texHeight2, lastRow2);
+      plot(x, tx[0], ty[0]);
+      plot(x + 1, tx[1], ty[1]);
+    }
+    if (x == last) {
+      const double cx = x + 0.5;
+      const Int2 tx = TexelIndex(Double2{uDx * cx + uRow + uAt0, 0} * texWidth2, lastColumn2);
+      const Int2 ty = TexelIndex(Double2{vDx * cx + vRow + vAt0, 0} * texHeight2, lastRow2);
+      plot(x, tx[0], ty[0]);
     }
   }
 }

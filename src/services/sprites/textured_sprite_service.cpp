@@ -41,7 +41,7 @@ void TexturedSpriteService::TexturedSpriteRotate(int32_t texturedNumber, int32_t
 
 int32_t TexturedSpriteService::TexturedSceneBegin() {
   // The device is made on the back buffer at the first begin that finds one.
-  if (deviceNeeded_ && screen_.BackBuffer() != nullptr) deviceNeeded_ = false;
+  if (deviceNeeded_ && screen_.IsOpen()) deviceNeeded_ = false;
   if (deviceNeeded_) return 0;
   sceneOpen_ = true;
   return 1;
@@ -52,9 +52,8 @@ void TexturedSpriteService::TexturedSpriteShow(int32_t texturedNumber, int32_t x
   if (!sceneOpen_) return;
   const TexturedSpriteRecord* record = table_.Find(texturedNumber);
   if (record == nullptr) return;
-  const std::shared_ptr<PixelBuffer> texture = record->texture.lock();
-  const std::shared_ptr<PixelBuffer>& target = screen_.BackBuffer();
-  if (texture == nullptr || target == nullptr) return;
+  std::shared_ptr<PixelBuffer> texture = record->texture.lock();
+  if (texture == nullptr || !screen_.IsOpen()) return;
   TexturedQuad quad = record->corners;
   const auto alpha = static_cast<std::uint8_t>(opacity & 0xFF);  // low 8 bits only
   for (TexturedVertex& vertex : quad) {
@@ -62,9 +61,13 @@ void TexturedSpriteService::TexturedSpriteShow(int32_t texturedNumber, int32_t x
     vertex.y += static_cast<float>(y);
     vertex.diffuse = (vertex.diffuse & 0x00FFFFFFu) | (static_cast<std::uint32_t>(alpha) << 24);
   }
-  // The colour is the texel times the white diffuse, the alpha the diffuse's alpha.
-  DrawTexturedQuad(target->View(), quad, texture->View(), texture->keyColour,
-                   static_cast<std::uint8_t>(quad[0].diffuse >> 24));
+  // The colour is the texel times the white diffuse, the alpha the diffuse's alpha; the key
+  // colour is the one in force now, even if the frame is composed later.
+  const std::uint32_t key = texture->keyColour;
+  const auto opacity8 = static_cast<std::uint8_t>(quad[0].diffuse >> 24);
+  screen_.PaintBackBuffer([quad, texture = std::move(texture), key, opacity8](const Surface& back) {
+    DrawTexturedQuad(back, quad, texture->View(), key, opacity8);
+  });
 }
 
 void TexturedSpriteService::TexturedSceneEnd() {
