@@ -80,4 +80,4 @@ add_custom_target(velko_windows_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/velko-window
 # scene source, on the small runner the web build also uses in place of Google Benchmark.
 add_executable(velko_frame_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/frame_bench.cpp)
 target_include_directories(velko_frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/bench/web)
-target_link_libraries(velko_frame_bench PRIVATE velko_game)
+target_link_libraries(velko_frame_bench PRIVATE velko_game velko_headless)

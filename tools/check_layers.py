@@ -47,6 +47,8 @@ SYSTEM_SETS = {
     or h.startswith("nlohmann/"),
     "mpfr": lambda h: h in {"mpfr.h", "gmp.h"},
     "xxhash": lambda h: h == "xxhash.h",
+    # The compiler's own vector instructions.
+    "intrinsics": lambda h: h in {"emmintrin.h", "immintrin.h", "wasm_simd128.h", "arm_neon.h"},
 }
 
 # Layer: (folder, only the folder's own files, layers it may include, system sets it may use).
@@ -59,7 +61,7 @@ LAYERS = {
             {"standard", "crt", "posix", "sdl", "x11", "fontconfig"}),
     "web": ("src/platform/web", False, {"platform"}, {"standard", "emscripten"}),
     "win32": ("src/platform/win32", False, {"platform"}, {"standard", "crt", "win32"}),
-    "services": ("src/services", False, {"platform"}, {"standard"}),
+    "services": ("src/services", False, {"platform"}, {"standard", "intrinsics"}),
     "data": ("src/data", False, {"platform", "services"}, {"standard"}),
     "game": ("src/game", False, {"platform", "services", "data"}, {"standard"}),
     "velko_sim": ("tools/velko_sim", False,
