@@ -1,6 +1,7 @@
 // velko-trig-check: runs the game's ExactSin and ExactCos on every float32 of a range (by
 // default [-1, 7], every angle the game can pass) against MPFR at 200 bits rounded to the
 // nearest double, and counts how often the C library's sin and cos miss that value too.
+// MPFR runs once for x and -x.
 //
 //   velko-trig-check [--from A] [--to B] [--step S] [--threads N] [--misses FILE]
 //   velko-trig-check --tables    prints the constant tables of exact_trig.cpp from MPFR
@@ -110,42 +111,56 @@ struct Misses {
   int ownShown = 0;
 };
 
-void CheckRange(int64_t from, int64_t to, int64_t step, Tally& tally, Misses& misses) {
+// Checks the routine and the C library on x against the nearest doubles.
+void CheckOne(float x, double sine, double cosine, Tally& tally, std::vector<std::string>& lines,
+              Misses& misses) {
+  ++tally.count;
+  const bool ownSin = BitsOf(velko::ExactSin(x)) == BitsOf(sine);
+  const bool ownCos = BitsOf(velko::ExactCos(x)) == BitsOf(cosine);
+  const bool libSin = BitsOf(std::sin(static_cast<double>(x))) == BitsOf(sine);
+  const bool libCos = BitsOf(std::cos(static_cast<double>(x))) == BitsOf(cosine);
+  tally.ownSinWrong += !ownSin;
+  tally.ownCosWrong += !ownCos;
+  tally.libSinWrong += !libSin;
+  tally.libCosWrong += !libCos;
+  char line[96];
+  const uint32_t xBits = std::bit_cast<uint32_t>(x);
+  if (!libSin) {
+    std::snprintf(line, sizeof line, "%08" PRIX32 " sin %016" PRIX64 "\n", xBits, BitsOf(sine));
+    lines.emplace_back(line);
+  }
+  if (!libCos) {
+    std::snprintf(line, sizeof line, "%08" PRIX32 " cos %016" PRIX64 "\n", xBits, BitsOf(cosine));
+    lines.emplace_back(line);
+  }
+  if (!ownSin || !ownCos) {
+    std::lock_guard<std::mutex> hold(misses.lock);
+    if (misses.ownShown++ < 50) {
+      std::fprintf(stderr, "MISS x=%a (%08" PRIX32 "): sin %a want %a, cos %a want %a\n",
+                   static_cast<double>(x), xBits, velko::ExactSin(x), sine, velko::ExactCos(x),
+                   cosine);
+    }
+  }
+}
+
+// The floats of [from, to) (orders) within the whole range [first, end). A negative x whose
+// opposite is in the range too is checked along with it: rounding to nearest is symmetric, so
+// the reference for -x is (-sin x, cos x), and MPFR runs once for both.
+void CheckRange(int64_t from, int64_t to, int64_t step, int64_t first, int64_t end, Tally& tally,
+                Misses& misses) {
   Checker checker;
   std::vector<std::string> lines;
   for (int64_t order = from; order < to; order += step) {
     const float x = FloatOf(order);
+    const int64_t twin = OrderOf(-x);
+    const bool twinInRange = twin >= first && twin < end;
+    if (order < 0 && twinInRange) continue;
     double sine = 0, cosine = 0, sineMargin = 0, cosineMargin = 0;
     checker.Reference(x, sine, cosine, sineMargin, cosineMargin);
-    ++tally.count;
     KeepHard(tally.hardSin, {x, sine, sineMargin});
     KeepHard(tally.hardCos, {x, cosine, cosineMargin});
-    const bool ownSin = BitsOf(velko::ExactSin(x)) == BitsOf(sine);
-    const bool ownCos = BitsOf(velko::ExactCos(x)) == BitsOf(cosine);
-    const bool libSin = BitsOf(std::sin(static_cast<double>(x))) == BitsOf(sine);
-    const bool libCos = BitsOf(std::cos(static_cast<double>(x))) == BitsOf(cosine);
-    tally.ownSinWrong += !ownSin;
-    tally.ownCosWrong += !ownCos;
-    tally.libSinWrong += !libSin;
-    tally.libCosWrong += !libCos;
-    char line[96];
-    const uint32_t xBits = std::bit_cast<uint32_t>(x);
-    if (!libSin) {
-      std::snprintf(line, sizeof line, "%08" PRIX32 " sin %016" PRIX64 "\n", xBits, BitsOf(sine));
-      lines.emplace_back(line);
-    }
-    if (!libCos) {
-      std::snprintf(line, sizeof line, "%08" PRIX32 " cos %016" PRIX64 "\n", xBits, BitsOf(cosine));
-      lines.emplace_back(line);
-    }
-    if (!ownSin || !ownCos) {
-      std::lock_guard<std::mutex> hold(misses.lock);
-      if (misses.ownShown++ < 50) {
-        std::fprintf(stderr, "MISS x=%a (%08" PRIX32 "): sin %a want %a, cos %a want %a\n",
-                     static_cast<double>(x), xBits, velko::ExactSin(x), sine, velko::ExactCos(x),
-                     cosine);
-      }
-    }
+    CheckOne(x, sine, cosine, tally, lines, misses);
+    if (order >= 0 && twinInRange) CheckOne(-x, -sine, cosine, tally, lines, misses);
   }
   if (misses.file && !lines.empty()) {
     std::lock_guard<std::mutex> hold(misses.lock);
@@ -276,7 +291,7 @@ int main(int argc, char** argv) {
         const int64_t block = next.fetch_add(kBlock);
         if (block >= end) return;
         const int64_t blockEnd = std::min(block + kBlock, end);
-        CheckRange(block, blockEnd, step, tallies[static_cast<size_t>(t)], misses);
+        CheckRange(block, blockEnd, step, first, end, tallies[static_cast<size_t>(t)], misses);
         const int64_t total = done.fetch_add(blockEnd - block) + (blockEnd - block);
         if ((total / kBlock) % 64 == 0 || blockEnd == end) {
           const double seconds =
