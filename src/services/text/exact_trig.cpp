@@ -1,6 +1,8 @@
-// Plain IEEE double arithmetic only (no libm, compiled without contraction into FMA): a float
-// argument is reduced exactly against 2/pi in integers, the rest is double-double (about 100
-// bits) and a single rounding at the end.
+// Plain IEEE double arithmetic only (no libm, compiled without contraction into FMA), so every
+// build gives the same bits. A float is reduced by pi/2 to about 106 bits (Cody and Waite below
+// 8, an exact integer product with 2/pi above); a quick estimate from a table of sin and cos
+// at i/64 settles the rounding unless it lies too near halfway between two doubles, and then
+// a double-double series of about 100 bits decides.
 #include "services/text/exact_trig.h"
 
 #include <bit>
@@ -187,15 +189,15 @@ uint32_t TwoOverPiBits(int first) {
   return static_cast<uint32_t>(pair >> (32 - bit % 32));
 }
 
-// An angle as quadrant * pi/2 + r, |r| <= pi/4.
+// An angle as quadrant * pi/2 + r, |r| <= pi/4 (and a hair).
 struct Reduced {
   int quadrant;
   Dd r;
 };
 
-// For |x| >= 0.78125. x = m 2^e exactly; x / (2pi) mod 1 = m * (the fraction of 2^(e-2) 2/pi)
-// mod 1, taken to 224 bits, which leaves r exact to far more than the 106 bits kept: no float
-// lies closer than 2^-90 to a multiple of pi/2.
+// Any finite |x| >= 0.78125 (used from 8 up). x = m 2^e exactly, and x / (2pi) mod 1 =
+// m * (the fraction of 2^(e-2) 2/pi) mod 1, taken to 224 bits: r keeps 106 significant bits
+// down to |r| of 2^-90.
 Reduced ReduceLarge(uint32_t magnitudeBits) {
   constexpr int kLimbs = 7;
   const uint32_t m = (magnitudeBits & 0x7FFFFFu) | 0x800000u;
