@@ -156,7 +156,7 @@ TEST(ExactTrigTest, SpreadSampleMatchesMpfr) {
     const int64_t span = OrderOf(range.to) - first;
     for (int i = 0; i <= range.samples; ++i) {
       // An odd stride through the range, so the low bits vary from sample to sample.
-      const int64_t order = first + span * i / range.samples + (i * 7919) % 101;
+      const int64_t order = first + span * i / range.samples + (int64_t{i} * 7919) % 101;
       misses += reference.Misses(FloatOf(std::min(order, first + span)));
       ++checked;
     }
