@@ -12,6 +12,8 @@ else
     cmake g++ make pkg-config
     libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
     libgtest-dev libbenchmark-dev libx11-dev
+    # libmpfr-dev: the reference the game's sine and cosine are checked against.
+    libmpfr-dev
     # xfonts-base: the fonts SDL's X11 message box draws with under Xvfb.
     xvfb xauth xfonts-base xdotool x11-utils imagemagick
     # velko-level: Tiled's XML and JSON, layer data (zlib, zstd), PNG pictures; Tiled itself

@@ -68,6 +68,7 @@ LAYERS = {
                   {"platform", "headless", "services", "data", "game"}, {"standard"}),
     "assetgen": ("tools/assetgen", False, set(), {"standard"}),
     "level": ("tools/level", False, {"platform", "services"}, {"standard", "formats"}),
+    "trig_check": ("tools/trig_check", False, {"services"}, {"standard", "mpfr"}),
     "bench": ("bench", False, {"platform", "headless", "services", "data", "game"},
               {"standard", "crt", "posix", "benchmark"}),
     "tests/support": ("tests/support", False,
@@ -87,7 +88,8 @@ TEST_AREAS = {
     "sim": {"platform", "headless", "services", "data", "game", "velko_sim"},
     "win32": {"platform", "win32"},
 }
-TEST_AREA_SYSTEM = {"sdl": {"sdl", "x11"}, "win32": {"win32"}, "level": {"formats"}}
+TEST_AREA_SYSTEM = {"sdl": {"sdl", "x11"}, "win32": {"win32"}, "level": {"formats"},
+                    "services": {"mpfr"}}
 for area, reach in TEST_AREAS.items():
     LAYERS["tests/" + area] = (
         "tests/" + area, False, reach | {"tests/support"},

@@ -36,7 +36,9 @@ float AngleToRadians(float degrees) {
   // So far out that taking 360 away no longer changes it, the loops below would never end.
   if (!std::isfinite(degrees)) return HeadingRadians(degrees);
   if (std::fabs(degrees) > 1.0e6f) {
-    degrees = static_cast<float>(std::fmod(static_cast<double>(degrees), 360.0));
+    // The loops stop on 360 coming down and on +0 coming up; fmod alone gives ±0 for both.
+    const double rest = std::fmod(static_cast<double>(degrees), 360.0);
+    degrees = rest != 0.0 ? static_cast<float>(rest) : degrees > 0.0f ? 360.0f : 0.0f;
   }
   while (degrees > 360.0f) degrees = static_cast<float>(static_cast<double>(degrees) - 360.0);
   while (degrees < 0.0f) degrees = static_cast<float>(static_cast<double>(degrees) + 360.0);

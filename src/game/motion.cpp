@@ -1,8 +1,7 @@
 #include "game/motion.h"
 
-#include <cmath>
-
 #include "game/frame_numbers.h"
+#include "services/text/exact_trig.h"
 
 namespace velko {
 namespace {
@@ -39,9 +38,8 @@ void SplitScroll(const CarState& car, ViewState& view) {
 
 void MoveCar(CarState& car, const FrameClock& clock, const TileGrid& grid) {
   if (car.canMove != 1) return;
-  const double radians = car.headingRadians;
-  const double dx = clock.moveDistance * std::cos(radians);
-  const double dy = clock.moveDistance * std::sin(radians);
+  const double dx = clock.moveDistance * ExactCos(car.headingRadians);
+  const double dy = clock.moveDistance * ExactSin(car.headingRadians);
   const float heading = car.heading;
   const int32_t mapWidth = static_cast<int32_t>(static_cast<int64_t>(grid.columns) * kTileSize);
   const int32_t mapHeight = static_cast<int32_t>(static_cast<int64_t>(grid.rows) * kTileSize);

@@ -1,9 +1,8 @@
 #include "game/probes.h"
 
-#include <cmath>
-
 #include "game/controls.h"
 #include "game/frame_numbers.h"
+#include "services/text/exact_trig.h"
 
 namespace velko {
 namespace {
@@ -11,9 +10,9 @@ namespace {
 constexpr float kSideAngle = 34.0f;
 
 struct ProbeAngles {
-  double front;
-  double left;
-  double right;
+  float front;
+  float left;
+  float right;
 };
 
 ProbeAngles AnglesOf(const CarState& car) {
@@ -46,10 +45,10 @@ void ReadProbes(const CarState& car, const LevelData& level, ProbeState& probes)
   const ProbeAngles angles = AnglesOf(car);
   // Offsets from the car's top-left corner to the probe; the left probe's y offset is 26,
   // not 30, and replays depend on it.
-  const double offsetX[3] = {26.0 * std::cos(angles.front), 30.0 * std::cos(angles.left),
-                             30.0 * std::cos(angles.right)};
-  const double offsetY[3] = {26.0 * std::sin(angles.front), 26.0 * std::sin(angles.left),
-                             30.0 * std::sin(angles.right)};
+  const double offsetX[3] = {26.0 * ExactCos(angles.front), 30.0 * ExactCos(angles.left),
+                             30.0 * ExactCos(angles.right)};
+  const double offsetY[3] = {26.0 * ExactSin(angles.front), 26.0 * ExactSin(angles.left),
+                             30.0 * ExactSin(angles.right)};
   for (int p = 0; p < 3; ++p) {
     const double mapX = static_cast<double>(car.screenX) + offsetX[p] + car.scrollX + 32.0;
     const double mapY = static_cast<double>(car.screenY) + offsetY[p] + car.scrollY + 32.0;
@@ -83,17 +82,17 @@ bool HalfTileInside(const CarState& car, const ViewState& view, Probe probe, boo
   double base = 32.0;
   switch (probe) {
     case Probe::Front:
-      offsetX = 26.0 * std::cos(angles.front);
-      offsetY = 26.0 * std::sin(angles.front);
+      offsetX = 26.0 * ExactCos(angles.front);
+      offsetY = 26.0 * ExactSin(angles.front);
       base = 30.0;  // not 32 as in the cell lookup
       break;
     case Probe::Left:
-      offsetX = 30.0 * std::cos(angles.left);
-      offsetY = 30.0 * std::sin(angles.left);
+      offsetX = 30.0 * ExactCos(angles.left);
+      offsetY = 30.0 * ExactSin(angles.left);
       break;
     case Probe::Right:
-      offsetX = 30.0 * std::cos(angles.right);
-      offsetY = 30.0 * std::sin(angles.right);
+      offsetX = 30.0 * ExactCos(angles.right);
+      offsetY = 30.0 * ExactSin(angles.right);
       break;
   }
   // The offset is rounded first, then the sum.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "services/text/exact_trig.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -45,8 +47,8 @@ void RotateCorners(TexturedQuad& quad, int quadWidth, int quadHeight, int degree
   constexpr int kVertexOfCorner[4] = {0, 1, 3, 2};
   for (int k = 0; k < 4; ++k) {
     if (k > 0) angle = static_cast<float>(static_cast<double>(angle) + 1.575);
-    const double c = std::cos(static_cast<double>(angle));
-    const double s = std::sin(static_cast<double>(angle));
+    const double c = ExactCos(angle);
+    const double s = ExactSin(angle);
     TexturedVertex& vertex = quad[static_cast<size_t>(kVertexOfCorner[k])];
     vertex.x = static_cast<float>(hw + hw * c + hh * s);
     vertex.y = static_cast<float>(hh + hw * s - hh * c);
