@@ -32,12 +32,15 @@ if(CMAKE_CROSSCOMPILING)
   target_compile_options(gtest PRIVATE -Wno-error)
   target_compile_options(gtest_main PRIVATE -Wno-error)
 
-  # The asset generator runs here, so it is built for this machine.
+  # The asset generator and the circuit tool run here, so they are built for this machine: the
+  # project itself, natively, without SDL, tests or benchmarks. Its levels/ holds the circuits.
   include(ExternalProject)
   ExternalProject_Add(velko_host_tools
-    SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/host_tools
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
-    CMAKE_ARGS -DVELKO_SOURCE_DIR=${CMAKE_SOURCE_DIR} -DCMAKE_BUILD_TYPE=Release
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
+               -DVELKO_WITH_TESTS=OFF
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target velko-assetgen velko_levels
     INSTALL_COMMAND ""
     BUILD_ALWAYS TRUE)
   add_custom_target(velko_assets ALL
@@ -46,6 +49,7 @@ if(CMAKE_CROSSCOMPILING)
     DEPENDS velko_host_tools
     BYPRODUCTS ${asset_files}
     COMMENT "Checking the game's data files")
+  set(circuit_folders ${CMAKE_BINARY_DIR}/host-tools/levels)
 endif()
 
 # The backend; its entry is the program's own.
@@ -65,11 +69,20 @@ target_link_libraries(velko-win32 PRIVATE velko_game velko_win32 shell32)
 # velko-windows.zip: a folder "velko" with the program, its data files, an empty screenshots
 # folder and how to play.
 set(package_dir ${CMAKE_BINARY_DIR}/package/velko)
+# The circuits that come with the game, each in levels\NAME\ (velko --level NAME).
+set(circuit_copies)
+foreach(circuit IN LISTS VELKO_CIRCUITS)
+  list(APPEND circuit_copies
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${package_dir}/levels/${circuit}
+    COMMAND ${CMAKE_COMMAND} -E copy ${circuit_folders}/${circuit}/level.map
+      ${circuit_folders}/${circuit}/level.bpb ${package_dir}/levels/${circuit})
+endforeach()
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/velko-windows.zip
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/package
   COMMAND ${CMAKE_COMMAND} -E make_directory ${package_dir}/screenshots
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velko-win32> ${asset_files}
     ${CMAKE_SOURCE_DIR}/docs/windows/README.txt ${package_dir}
+  ${circuit_copies}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
     ${CMAKE_COMMAND} -E tar cf ${CMAKE_BINARY_DIR}/velko-windows.zip --format=zip velko
   DEPENDS velko-win32 velko_assets ${asset_files} ${CMAKE_SOURCE_DIR}/docs/windows/README.txt

@@ -20,6 +20,11 @@ if(TARGET velko AND TARGET velko-assetgen)
   foreach(data_file IN LISTS VELKO_DATA_FILES)
     install(FILES ${CMAKE_BINARY_DIR}/${data_file} DESTINATION share/games/velko)
   endforeach()
+  foreach(circuit IN LISTS VELKO_CIRCUITS)
+    install(FILES ${CMAKE_BINARY_DIR}/levels/${circuit}/level.map
+                  ${CMAKE_BINARY_DIR}/levels/${circuit}/level.bpb
+            DESTINATION share/games/velko/levels/${circuit})
+  endforeach()
   install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION share/icons/hicolor)
   install(FILES ${velko_linux_packaging}/${velko_app_id}.desktop DESTINATION share/applications)
   install(FILES ${velko_linux_packaging}/${velko_app_id}.metainfo.xml DESTINATION share/metainfo)

@@ -22,7 +22,7 @@ cmake --preset package \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 # The game, its data and its icons only: no tests, no benchmarks.
-cmake --build "$BUILD" -j"$(nproc)" --target velko velko_assets velko_icons
+cmake --build "$BUILD" -j"$(nproc)" --target velko velko_assets velko_icons velko_levels
 built_at=$SECONDS
 
 version="$(dpkg-parsechangelog -l "$CHANGELOG" -S Version)"

@@ -68,6 +68,7 @@ bool Game::StartAndLoad() {
   if (state_.settings.alternativeColours == 1) state_.alternativeColoursCopy = 1;
   if (state_.soundAvailable != 0) ops_.AudioLoadWave(1, "choc.wav");
 
+  if (options_.levelFolderAtLoad) options_.levelFolder = options_.levelFolderAtLoad();
   const std::string mapName = LevelFileName(options_, "level.map");
   if (!RequireDataFile(mapName)) return false;
   std::string levelError;

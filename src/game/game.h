@@ -1,6 +1,7 @@
 // One run of the game: start-up, loading, the frame loop and shutdown.
 #pragma once
 
+#include <functional>
 #include <string>
 #include "game/frame_loop.h"
 
@@ -25,6 +26,9 @@ struct GameOptions {
   // Where level.map and level.bpb come from: "" for the game's own circuit, a bare name for a
   // circuit of its levels folder, or an absolute folder (UTF-8).
   std::string levelFolder;
+  // When given, asked for the folder as the loading starts (the web page lets the player pick
+  // a circuit while the dialog waits).
+  std::function<std::string()> levelFolderAtLoad;
 };
 
 // The name the game opens a file of the circuit under ("level.map", "level.bpb").

@@ -62,7 +62,9 @@ TEST(CommandLineTest, TheCircuitsFilesByFolder) {
       {"C:\\Jeux\\circuit", "C:\\Jeux\\circuit/level.map"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LevelFileName({c.folder}, "level.map"), c.expected) << c.folder;
+    GameOptions options;
+    options.levelFolder = c.folder;
+    EXPECT_EQ(LevelFileName(options, "level.map"), c.expected) << c.folder;
   }
 }
 

@@ -41,7 +41,9 @@ Outcome Play(const testing::TempDir& program, const std::string& levelFolder) {
     return services.Windows().WindowHandleOf(1) != 0 && dialog->Next(services.Windows(), event);
   });
   services.StartUp();
-  Game game(services, {}, GameOptions{levelFolder});
+  GameOptions gameOptions;
+  gameOptions.levelFolder = levelFolder;
+  Game game(services, {}, gameOptions);
   game.Run();
   return {platform.Messages(), platform.Problems(), game.State().level.grid.columns};
 }

@@ -25,10 +25,9 @@ if(TARGET velko-assetgen)
     COMMAND ${CMAKE_COMMAND} -E touch ${circuit_tileset}
     DEPENDS velko-assetgen
     COMMENT "Writing the circuits' tileset")
-  file(GLOB circuit_maps CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/levels/*.tmx)
   set(circuit_outputs)
-  foreach(map IN LISTS circuit_maps)
-    get_filename_component(name ${map} NAME_WE)
+  foreach(name IN LISTS VELKO_CIRCUITS)
+    set(map ${CMAKE_SOURCE_DIR}/levels/${name}.tmx)
     set(out ${circuits_dir}/${name})
     add_custom_command(OUTPUT ${out}/level.map ${out}/level.bpb
       COMMAND ${CMAKE_COMMAND} -E copy ${map} ${circuits_dir}/${name}.tmx
