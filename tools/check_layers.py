@@ -63,7 +63,7 @@ LAYERS = {
     "win32": ("src/platform/win32", False, {"platform"}, {"standard", "crt", "win32"}),
     "services": ("src/services", False, {"platform"}, {"standard", "intrinsics"}),
     "data": ("src/data", False, {"platform", "services"}, {"standard"}),
-    "game": ("src/game", False, {"platform", "services", "data"}, {"standard"}),
+    "game": ("src/game", False, {"platform", "services", "data"}, {"standard", "xxhash"}),
     "velko_sim": ("tools/velko_sim", False,
                   {"platform", "headless", "services", "data", "game"}, {"standard"}),
     "assetgen": ("tools/assetgen", False, set(), {"standard"}),

@@ -23,6 +23,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
   }
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    std::string* file = argument == "--record"  ? &line.recordFile
+                        : argument == "--play"  ? &line.playFile
+                        : argument == "--trace" ? &line.traceFile
+                                                : nullptr;
+    if (file != nullptr && file->empty() && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+      *file = arguments[++i];
+      continue;
+    }
     if (argument == "--level" && i + 1 < arguments.size() && line.options.levelFolder.empty()) {
       const std::string& folder = arguments[++i];
       const std::string absolute = absoluteFolder(folder);
@@ -40,11 +48,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     line.action = CommandLineAction::Refuse;
     return line;
   }
+  if (!line.recordFile.empty() && !line.playFile.empty()) {
+    line.action = CommandLineAction::Refuse;
+    line.error = "--record et --play ne vont pas ensemble";
+  }
   return line;
 }
 
+RunRequest RequestFrom(const CommandLine& line) {
+  RunRequest request;
+  request.game = line.options;
+  request.recordFile = line.recordFile;
+  request.playFile = line.playFile;
+  request.traceFile = line.traceFile;
+  return request;
+}
+
 std::string UsageText() {
-  return "Utilisation : velko [--help | --version | --level DOSSIER]\n"
+  return "Utilisation : velko [--help | --version]\n"
+         "       velko [--level DOSSIER] [--record DEMO | --play DEMO] [--trace FICHIER]\n"
          "\n"
          "Project Velko Alpha 0.5, une petite course de voiture vue de dessus. Sans option, le\n"
          "jeu demande le mode d'affichage, puis d\xE9marre.\n"
@@ -53,6 +75,11 @@ std::string UsageText() {
          "  --version         affiche la version et quitte\n"
          "  --level DOSSIER   joue le circuit (level.map et level.bpb) de DOSSIER, ou un\n"
          "                    circuit livr\xE9 avec le jeu par son nom (ville, rapide)\n"
+         "  --record DEMO     enregistre la partie dans le fichier DEMO (une d\xE9mo)\n"
+         "  --play DEMO       rejoue la d\xE9mo DEMO \xE0 son rythme ; \xC9"
+         "chap l'arr\xEAte\n"
+         "  --trace FICHIER   \xE9"
+         "crit dans FICHIER l'\xE9tat de la voiture \xE0 chaque image\n"
          "\n"
          "Touches (et manette) :\n"
          "  Haut           acc\xE9l\xE9rer          (A, g\xE2"

@@ -1,5 +1,6 @@
 // The program's command line, the same on every system that has one: --help and --version
-// answer as programs there do, and --level plays a circuit from another folder.
+// answer as programs there do, --level plays a circuit from another folder, --record and
+// --play make and show demos, --trace writes what every frame computed.
 #pragma once
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_run.h"
 
 namespace velko {
 
@@ -15,7 +17,10 @@ enum class CommandLineAction { Play, Help, Version, Refuse };
 struct CommandLine {
   CommandLineAction action = CommandLineAction::Play;
   GameOptions options;
-  std::string error;  // why the arguments were refused (UTF-8), when they were
+  std::string recordFile;  // --record FILE
+  std::string playFile;    // --play FILE
+  std::string traceFile;   // --trace FILE
+  std::string error;       // why the arguments were refused (UTF-8), when they were
 };
 
 // From the arguments after the program's name (UTF-8). `absoluteFolder` gives the absolute
@@ -23,6 +28,9 @@ struct CommandLine {
 // --level that names no folder but is a bare name names a circuit that comes with the game.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::function<std::string(const std::string&)>& absoluteFolder);
+
+// The run the command line asks for.
+RunRequest RequestFrom(const CommandLine& line);
 
 // The usage and the keys, and the version line, in Windows-1252.
 std::string UsageText();

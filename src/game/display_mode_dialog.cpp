@@ -92,7 +92,11 @@ DisplayModeOutcome ChooseDisplayMode(Operations& ops, int16_t width, int16_t hei
     ops.PreferenceWriteText("75hz", settings.force75Hz != 0 ? "TRUE" : "FALSE");
     ops.PreferencesClose();
   }
+  return OpenScreenFor(ops, width, height, title, settings);
+}
 
+DisplayModeOutcome OpenScreenFor(Operations& ops, int16_t width, int16_t height,
+                                 const std::string& title, const GameSettings& settings) {
   if (settings.windowed == 1) {
     const WindowHandle window =
         ops.WindowOpen(kGameWindow, 0, 0, width, height, kGameWindowFlags, title);

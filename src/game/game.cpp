@@ -2,7 +2,6 @@
 
 #include "data/level_map.h"
 #include "data/picture_package.h"
-#include "game/display_mode_dialog.h"
 
 namespace velko {
 
@@ -44,7 +43,19 @@ bool Game::StartAndLoad() {
     Fatal(kNoDirectX);
     return false;
   }
-  switch (ChooseDisplayMode(ops_, 800, 600, kGameTitle, "screen.ini", state_.settings)) {
+  DialogChoice dialog;
+  if (options_.answeredDialog) {
+    dialog = *options_.answeredDialog;
+    if (dialog.outcome == DisplayModeOutcome::ScreenOpened) {
+      dialog.outcome = OpenScreenFor(ops_, 800, 600, kGameTitle, dialog.settings);
+    }
+  } else {
+    dialog.outcome = ChooseDisplayMode(ops_, 800, 600, kGameTitle, "screen.ini", dialog.settings);
+  }
+  state_.settings = dialog.settings;
+  if (options_.levelFolderAtLoad) options_.levelFolder = options_.levelFolderAtLoad();
+  if (options_.dialogEnded) options_.dialogEnded(dialog, options_);
+  switch (dialog.outcome) {
     case DisplayModeOutcome::ScreenOpened:
       break;
     case DisplayModeOutcome::ScreenFailed:
@@ -68,7 +79,6 @@ bool Game::StartAndLoad() {
   if (state_.settings.alternativeColours == 1) state_.alternativeColoursCopy = 1;
   if (state_.soundAvailable != 0) ops_.AudioLoadWave(1, "choc.wav");
 
-  if (options_.levelFolderAtLoad) options_.levelFolder = options_.levelFolderAtLoad();
   const std::string mapName = LevelFileName(options_, "level.map");
   if (!RequireDataFile(mapName)) return false;
   std::string levelError;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include "game/display_mode_dialog.h"
 #include "game/frame_loop.h"
 
 #include "game/game_state.h"
@@ -21,6 +23,12 @@ inline constexpr char kBadPackage[] = "Package incorect";
 inline constexpr char kMissingDataFile[] = "Fichier introuvable ou vide : ";
 inline constexpr char kGameTitle[] = "Project Velko Alpha 0.5";
 
+// How the display-mode dialog ended, and what it chose.
+struct DialogChoice {
+  DisplayModeOutcome outcome = DisplayModeOutcome::ScreenOpened;
+  GameSettings settings;
+};
+
 // How the program was asked to play.
 struct GameOptions {
   // Where level.map and level.bpb come from: "" for the game's own circuit, a bare name for a
@@ -29,6 +37,12 @@ struct GameOptions {
   // When given, asked for the folder as the loading starts (the web page lets the player pick
   // a circuit while the dialog waits).
   std::function<std::string()> levelFolderAtLoad;
+  // A dialog answered already (a demo played back): it is not shown, and the screen opens as
+  // it chose. settings.ini is left as it is.
+  std::optional<DialogChoice> answeredDialog;
+  // Told how the dialog ended, as soon as it has, with the options the game then plays with
+  // (a demo being recorded).
+  std::function<void(const DialogChoice&, const GameOptions&)> dialogEnded;
 };
 
 // The name the game opens a file of the circuit under ("level.map", "level.bpb").

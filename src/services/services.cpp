@@ -7,14 +7,18 @@
 
 namespace velko {
 
+ProgramDirectory ProgramDirectoryOf(platform::Platform& platform) {
+  return ProgramDirectory::Locate(platform.ExecutablePath(),
+                                  [](const char* name) -> std::optional<std::string> {
+                                    const char* value = std::getenv(name);
+                                    if (value == nullptr) return std::nullopt;
+                                    return std::string(value);
+                                  });
+}
+
 Services::Services(platform::Platform& platform)
     : platform_(platform),
-      directory_(ProgramDirectory::Locate(platform.ExecutablePath(),
-                                          [](const char* name) -> std::optional<std::string> {
-                                            const char* value = std::getenv(name);
-                                            if (value == nullptr) return std::nullopt;
-                                            return std::string(value);
-                                          })),
+      directory_(ProgramDirectoryOf(platform)),
       windows_(platform),
       preferences_(directory_),
       files_(directory_),
@@ -36,7 +40,7 @@ void Services::StartUp() {
   drawing_.DrawingStart();
   // Preferences and files need no start beyond their construction.
   windows_.GadgetsStart();
-  random_.Reseed(platform_.TickCount());
+  Services::RandomReseed(platform_.TickCount());
 }
 
 void Services::ServicesShutDown() {
@@ -258,6 +262,7 @@ int32_t Services::DataFileSize(const std::string& fileName) {
 }
 
 void Services::RandomReseed(uint32_t seed) {
+  randomSeed_ = seed;
   random_.Reseed(seed);
 }
 int32_t Services::RandomUpTo(int32_t maximum) {

@@ -21,6 +21,9 @@
 
 namespace velko {
 
+// Where the game's files are for the program the platform runs.
+ProgramDirectory ProgramDirectoryOf(platform::Platform& platform);
+
 class Services : public Operations {
  public:
   explicit Services(platform::Platform& platform);
@@ -122,6 +125,8 @@ class Services : public Operations {
   void ServicesShutDown() override;
 
   const ProgramDirectory& Directory() const { return directory_; }
+  // The seed the random generator was last given.
+  uint32_t RandomSeed() const { return randomSeed_; }
   platform::Platform& Platform() { return platform_; }
   WindowService& Windows() { return windows_; }
   ScreenService& Screen() { return screen_; }
@@ -146,6 +151,7 @@ class Services : public Operations {
   KeyboardService keyboard_;
   SoundService sound_;
   RandomGenerator random_;
+  uint32_t randomSeed_ = 0;
   bool shutDown_ = false;
 };
 

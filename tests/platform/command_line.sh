@@ -24,7 +24,8 @@ check() {
   fi
 }
 
-check "--help" 0 '^Utilisation : velko \[--help \| --version \| --level DOSSIER\]' -
+check "--help" 0 '^Utilisation : velko \[--help \| --version\]' -
+check "--help" 0 'velko \[--level DOSSIER\] \[--record DEMO \| --play DEMO\]' -
 check "--help" 0 'circuit livré avec le jeu' -
 check "--help" 0 'F12 +capture d.écran' -
 check "--version" 0 '^Velko 0\.5$' -
@@ -34,5 +35,8 @@ check "--help --version" 2 - '^Utilisation : velko'
 check "level.map" 2 - '^Utilisation : velko'
 check "--level" 2 - '^Utilisation : velko'
 check "--level /no/such/folder" 2 - '^velko: --level /no/such/folder : aucun dossier de ce nom'
+check "--record a.vdm --play b.vdm" 2 - '^velko: --record et --play ne vont pas ensemble'
+check "--play" 2 - '^Utilisation : velko'
+check "--play $work/nothing.vdm" 2 - 'Démo .*nothing.vdm : introuvable ou illisible'
 [[ "$("$velko" --version)" == "Velko 0.5" ]] || { echo "FAIL: --version is not exactly one line"; failures=$((failures + 1)); }
 exit $((failures > 0))

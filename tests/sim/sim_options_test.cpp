@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "velko_sim/trace_writer.h"
+#include "game/trace_writer.h"
 
 namespace velko::sim {
 namespace {

@@ -55,6 +55,12 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& argume
       if (!ParseNumber<int>(text, 1, 64, options.desktopDepth)) return badNumber(text);
     } else if (argument == "--trace") {
       if (!value(options.traceFile)) return std::nullopt;
+    } else if (argument == "--demo") {
+      if (!value(options.demoFile)) return std::nullopt;
+    } else if (argument == "--record") {
+      if (!value(options.recordFile)) return std::nullopt;
+    } else if (argument == "--level") {
+      if (!value(options.levelFolder)) return std::nullopt;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument;
       return std::nullopt;
@@ -68,6 +74,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& argume
   }
   if (!haveDirectory) {
     error = "no directory given";
+    return std::nullopt;
+  }
+  if (!options.demoFile.empty() && (!options.keysFile.empty() || !options.recordFile.empty())) {
+    error = "--demo plays a demo back: it takes no --keys and no --record";
     return std::nullopt;
   }
   return options;

@@ -1,5 +1,6 @@
 // The command line of velko-sim: DIR [--keys FILE] [--frames N] [--frame-ms N] [--start-ms N]
-// [--dialog ACTIONS] [--no-sound] [--desktop-depth N] [--trace FILE|-].
+// [--dialog ACTIONS] [--no-sound] [--desktop-depth N] [--trace FILE|-] [--level DIR]
+// [--record FILE] [--demo FILE].
 #pragma once
 
 #include <cstdint>
@@ -20,7 +21,10 @@ struct SimOptions {
   std::string dialogActions = "ok";
   bool sound = true;
   int desktopDepth = 32;
-  std::string traceFile;  // empty: no trace; "-": standard output
+  std::string traceFile;    // empty: no trace; "-": standard output
+  std::string demoFile;     // play this demo back, as fast as it goes
+  std::string recordFile;   // record the run as a demo
+  std::string levelFolder;  // as velko --level: a folder, or a circuit's name under DIR/levels
 };
 
 // Null with a message in `error` for a bad command line.
@@ -29,6 +33,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& argume
 
 inline constexpr char kUsage[] =
     "usage: velko-sim DIR [--keys FILE] [--frames N] [--frame-ms N] [--start-ms N]\n"
-    "                     [--dialog ACTIONS] [--no-sound] [--desktop-depth N] [--trace FILE|-]\n";
+    "                     [--dialog ACTIONS] [--no-sound] [--desktop-depth N] [--trace FILE|-]\n"
+    "                     [--level DIR] [--record FILE] [--demo FILE]\n";
 
 }  // namespace velko::sim

@@ -3,13 +3,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "game/game.h"
+#include "game/game_run.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/key_script.h"
-#include "services/services.h"
 #include "services/windows/dialog_script.h"
 #include "sim_keys.h"
-#include "trace_writer.h"
 
 namespace velko::sim {
 namespace {
@@ -42,28 +40,29 @@ int RunSim(const SimOptions& options) {
     keys->Snapshot(poll, snapshot);
   });
 
-  Services services(platform);
-
   std::string dialogError;
   std::optional<DialogScript> dialog = DialogScript::Parse(options.dialogActions, dialogError);
   if (!dialog) return Fail("--dialog: " + dialogError);
-  // The actions answer the display-mode dialog (window 1) only; later waits get nothing.
-  platform.SetEventSource([&dialog, &services](platform::InputEvent& event) {
-    if (services.Windows().WindowHandleOf(kDialogWindow) == 0) return false;
-    return dialog->Next(services.Windows(), event);
+  // The actions answer the display-mode dialog (window 1) only; later waits get nothing. A demo
+  // played back brings its own answer.
+  WindowService* windows = nullptr;
+  platform.SetEventSource([&dialog, &windows](platform::InputEvent& event) {
+    if (windows == nullptr || windows->WindowHandleOf(kDialogWindow) == 0) return false;
+    return dialog->Next(*windows, event);
   });
 
-  TraceWriter trace;
-  if (!options.traceFile.empty() && !trace.Open(options.traceFile)) {
-    return Fail("cannot create trace file " + options.traceFile);
+  RunRequest request;
+  request.game.levelFolder = options.levelFolder;
+  request.traceFile = options.traceFile;
+  request.playFile = options.demoFile;
+  request.recordFile = options.recordFile;
+  request.pace = {.recordedPace = false, .escapeStops = false};
+  request.servicesStarted = [&windows](Services& services) { windows = &services.Windows(); };
+  const int code = RunGame(platform, request);
+  if (code != 0) return code;
+  if (options.demoFile.empty() && dialog->RanOut()) {
+    return Fail("the --dialog actions ran out before the dialog ended");
   }
-  services.StartUp();
-  Game game(services, [&trace](const GameState& state, long frame) { trace.Write(state, frame); });
-  const int code = game.Run();
-  const bool traceWritten = trace.Close();
-
-  if (dialog->RanOut()) return Fail("the --dialog actions ran out before the dialog ended");
-  if (!traceWritten) return Fail("could not write the trace to " + options.traceFile);
   return code;
 }
 

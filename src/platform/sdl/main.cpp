@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "game/command_line.h"
-#include "game/game.h"
+#include "game/game_run.h"
 #include "platform/sdl/sdl_platform.h"
-#include "services/services.h"
 
 namespace {
 
@@ -44,8 +43,5 @@ int main(int argc, char** argv) {
       break;
   }
   velko::platform::SdlPlatform platform;
-  velko::Services services(platform);
-  services.StartUp();
-  velko::Game game(services, {}, line.options);
-  return game.Run();
+  return velko::RunGame(platform, velko::RequestFrom(line));
 }

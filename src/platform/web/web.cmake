@@ -42,6 +42,7 @@ set(web_asyncify_only
   "__original_main"
   "__main_argc_argv"
   "(anonymous namespace)::PlayOnce()"
+  "velko::RunGame*"
   "velko::Game::Run()"
   "velko::Game::StartAndLoad()"
   "velko::Game::Fatal*"

@@ -11,9 +11,8 @@
 #include <vector>
 
 #include "game/command_line.h"
-#include "game/game.h"
+#include "game/game_run.h"
 #include "platform/win32/win32_platform.h"
-#include "services/services.h"
 
 namespace {
 
@@ -80,8 +79,5 @@ int main() {
       break;
   }
   velko::platform::Win32Platform platform;
-  velko::Services services(platform);
-  services.StartUp();
-  velko::Game game(services, {}, line.options);
-  return game.Run();
+  return velko::RunGame(platform, velko::RequestFrom(line));
 }

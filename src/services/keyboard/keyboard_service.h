@@ -22,6 +22,9 @@ class KeyboardService {
   // Takes one snapshot: 1 when fresh, 0 when the keys could not be read (the last snapshot
   // stays in force).
   int32_t KeyboardPoll();
+  // The snapshot in force, and one taken from elsewhere in its place (a demo played back).
+  const std::array<uint8_t, 256>& Snapshot() const { return snapshot_; }
+  void Take(const std::array<uint8_t, 256>& keys) { snapshot_ = keys; }
   // 128 when the key is held in the snapshot, else 0; for kAnyKey, 1 when any key is held.
   int32_t KeyIsDown(int32_t code) const;
   // 1 once per press, at the first call that finds the key up after one that found it held.

@@ -1,8 +1,11 @@
-#include "trace_writer.h"
+#include "game/trace_writer.h"
 
 #include <cinttypes>
+#include <cstdio>
 
-namespace velko::sim {
+#include "platform/file_system.h"
+
+namespace velko {
 
 std::string TraceLine(const GameState& state, long frame) {
   const CarState& car = state.car;
@@ -27,38 +30,51 @@ TraceWriter::~TraceWriter() {
   Close();
 }
 
-bool TraceWriter::Open(const std::string& path) {
+bool TraceWriter::Open(const std::string& pathUtf8) {
   Close();
-  if (path == "-") {
-    file_ = stdout;
-    ownsFile_ = false;
-  } else {
-    file_ = std::fopen(path.c_str(), "wb");
-    ownsFile_ = true;
-    if (file_ == nullptr) return false;
+  toStandardOutput_ = pathUtf8 == "-";
+  if (!toStandardOutput_) {
+    file_ = files::OpenForWriting(pathUtf8);
+    if (file_ < 0) return false;
   }
-  std::fputs(kTraceHeader, file_);
-  std::fputc('\n', file_);
+  open_ = true;
+  failed_ = false;
+  Put(kTraceHeader);
   return true;
 }
 
 void TraceWriter::Write(const GameState& state, long frame) {
-  if (file_ == nullptr) return;
-  const std::string line = TraceLine(state, frame);
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fputc('\n', file_);
+  if (open_) Put(TraceLine(state, frame));
+}
+
+void TraceWriter::Put(const std::string& line) {
+  pending_ += line;
+  pending_ += '\n';
+  if (pending_.size() >= kFlushBytes) Flush();
+}
+
+void TraceWriter::Flush() {
+  if (toStandardOutput_) {
+    failed_ =
+        failed_ || std::fwrite(pending_.data(), 1, pending_.size(), stdout) != pending_.size();
+  } else {
+    failed_ = failed_ || !files::WriteAll(file_, pending_.data(), pending_.size());
+  }
+  pending_.clear();
 }
 
 bool TraceWriter::Close() {
-  if (file_ == nullptr) return true;
-  bool ok = std::ferror(file_) == 0;
-  if (ownsFile_) {
-    ok = std::fclose(file_) == 0 && ok;
+  if (!open_) return true;
+  Flush();
+  bool ok = !failed_;
+  if (toStandardOutput_) {
+    ok = std::fflush(stdout) == 0 && ok;
   } else {
-    ok = std::fflush(file_) == 0 && ok;
+    ok = files::Close(file_) && ok;
+    file_ = -1;
   }
-  file_ = nullptr;
+  open_ = false;
   return ok;
 }
 
-}  // namespace velko::sim
+}  // namespace velko

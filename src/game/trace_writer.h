@@ -1,12 +1,11 @@
 // The trace: a header, then one line per pass of the frame loop after its controls step.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "game/game_state.h"
 
-namespace velko::sim {
+namespace velko {
 
 inline constexpr char kTraceHeader[] =
     "frame,tick,frameMs,fps,heading,speed,screenX,screenY,scrollX,scrollY,type1,type2,type3,"
@@ -24,14 +23,21 @@ class TraceWriter {
 
   // "-" writes to standard output. False when the file cannot be created.
   bool Open(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return open_; }
   void Write(const GameState& state, long frame);
   // False when anything failed to reach the file.
   bool Close();
 
  private:
-  std::FILE* file_ = nullptr;
-  bool ownsFile_ = false;
+  static constexpr std::size_t kFlushBytes = 1 << 16;
+  void Put(const std::string& line);
+  void Flush();
+
+  std::string pending_;
+  int file_ = -1;
+  bool toStandardOutput_ = false;
+  bool open_ = false;
+  bool failed_ = false;
 };
 
-}  // namespace velko::sim
+}  // namespace velko
