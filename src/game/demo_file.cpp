@@ -95,6 +95,7 @@ std::vector<uint8_t> EncodeHeader(const DemoHeader& header) {
   out.push_back(static_cast<uint8_t>(header.settings.alternativeColours));
   PutLe(out, static_cast<uint32_t>(header.settings.force75Hz), 4);
   PutLe(out, header.randomSeed, 4);
+  out.push_back(header.soundAvailable != 0 ? 1 : 0);
   PutLe(out, Checksum(out), 4);
   return out;
 }
@@ -129,9 +130,9 @@ bool DecodeHeader(Input& in, DemoHeader& header, std::string& error) {
   for (uint64_t& digest : header.digests) whole = whole && in.Le(digest, 8);
   whole = whole && in.Le(length, 2) && length <= kMaxTextBytes && in.Bytes(length, text);
   if (whole) header.levelFolder.assign(text.begin(), text.end());
-  uint64_t end = 0, windowed = 0, depth = 0, alternative = 0, force75 = 0, seed = 0;
+  uint64_t end = 0, windowed = 0, depth = 0, alternative = 0, force75 = 0, seed = 0, sound = 0;
   whole = whole && in.Le(end, 1) && in.Le(windowed, 4) && in.Le(depth, 1) &&
-          in.Le(alternative, 1) && in.Le(force75, 4) && in.Le(seed, 4);
+          in.Le(alternative, 1) && in.Le(force75, 4) && in.Le(seed, 4) && in.Le(sound, 1);
   uint64_t checksum = 0;
   if (!whole || !in.Le(checksum, 4)) {
     error =
@@ -152,6 +153,7 @@ bool DecodeHeader(Input& in, DemoHeader& header, std::string& error) {
   header.settings.alternativeColours = static_cast<int8_t>(alternative);
   header.settings.force75Hz = static_cast<int32_t>(static_cast<uint32_t>(force75));
   header.randomSeed = static_cast<uint32_t>(seed);
+  header.soundAvailable = sound != 0 ? 1 : 0;
   return true;
 }
 

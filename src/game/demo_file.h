@@ -32,6 +32,7 @@ struct DemoHeader {
   DisplayModeOutcome dialogEnd = DisplayModeOutcome::ScreenOpened;
   GameSettings settings;
   uint32_t randomSeed = 0;
+  int32_t soundAvailable = 1;  // what starting the sound gave: the game counts its crash sounds
 };
 
 struct DemoTape {

@@ -6,6 +6,11 @@
 
 namespace velko {
 
+int32_t RecordingServices::AudioStart() {
+  soundAvailable_ = Services::AudioStart();
+  return soundAvailable_;
+}
+
 int32_t RecordingServices::MillisecondsNow() {
   const int32_t reading = Services::MillisecondsNow();
   writer_.Clock(reading);
@@ -21,7 +26,12 @@ int32_t RecordingServices::KeyboardPoll() {
 
 PlaybackServices::PlaybackServices(platform::Platform& platform, const DemoTape& tape,
                                    PlaybackPace pace)
-    : Services(platform), cursor_(tape), pace_(pace) {}
+    : Services(platform), cursor_(tape), recordedSound_(tape.header.soundAvailable), pace_(pace) {}
+
+int32_t PlaybackServices::AudioStart() {
+  Services::AudioStart();
+  return recordedSound_;
+}
 
 int32_t PlaybackServices::MillisecondsNow() {
   if (!ended_) {

@@ -15,11 +15,14 @@ class RecordingServices : public Services {
   RecordingServices(platform::Platform& platform, DemoWriter& writer)
       : Services(platform), writer_(writer) {}
 
+  int32_t AudioStart() override;
   int32_t MillisecondsNow() override;
   int32_t KeyboardPoll() override;
+  int32_t SoundAvailable() const { return soundAvailable_; }
 
  private:
   DemoWriter& writer_;
+  int32_t soundAvailable_ = 0;
 };
 
 struct PlaybackPace {
@@ -31,6 +34,8 @@ class PlaybackServices : public Services {
  public:
   PlaybackServices(platform::Platform& platform, const DemoTape& tape, PlaybackPace pace);
 
+  // The sound starts if it can, but the game is told what it was told when the demo was made.
+  int32_t AudioStart() override;
   int32_t MillisecondsNow() override;
   int32_t KeyboardPoll() override;
 
@@ -46,6 +51,7 @@ class PlaybackServices : public Services {
   int32_t EndWithEscape();
 
   DemoCursor cursor_;
+  int32_t recordedSound_;
   PlaybackPace pace_;
   bool ended_ = false;
   bool diverged_ = false;

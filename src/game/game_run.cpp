@@ -83,18 +83,6 @@ std::optional<DemoTape> LoadDemoFor(const ProgramDirectory& directory, const std
 
 int RunGame(platform::Platform& platform, const RunRequest& request) {
   GameOptions options = request.game;
-  TraceWriter trace;
-  if (!request.traceFile.empty() && !trace.Open(request.traceFile)) {
-    return CannotRun(platform,
-                     "Impossible d'\xE9"
-                     "crire la trace " +
-                         request.traceFile);
-  }
-  FrameObserver observer = [&trace, &request](const GameState& state, long frame) {
-    trace.Write(state, frame);
-    if (request.observer) request.observer(state, frame);
-  };
-
   std::unique_ptr<Services> services;
   std::optional<DemoTape> tape;
   DemoWriter writer;
@@ -126,11 +114,25 @@ int RunGame(platform::Platform& platform, const RunRequest& request) {
       header.dialogEnd = dialog.outcome;
       header.settings = dialog.settings;
       header.randomSeed = recorded.RandomSeed();
+      header.soundAvailable = static_cast<RecordingServices&>(recorded).SoundAvailable();
       writer.Header(header);
     };
   } else {
     services = std::make_unique<Services>(platform);
   }
+
+  // Opened once the demo is known to play: a refused demo writes no trace either.
+  TraceWriter trace;
+  if (!request.traceFile.empty() && !trace.Open(request.traceFile)) {
+    return CannotRun(platform,
+                     "Impossible d'\xE9"
+                     "crire la trace " +
+                         request.traceFile);
+  }
+  FrameObserver observer = [&trace, &request](const GameState& state, long frame) {
+    trace.Write(state, frame);
+    if (request.observer) request.observer(state, frame);
+  };
 
   services->StartUp();
   if (tape) services->RandomReseed(tape->header.randomSeed);
