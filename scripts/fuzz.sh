@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the files the game reads (car.bmp, choc.wav, screen.ini,
-# level.map, the picture packages) and of velko-level's import (Tiled maps with their tilesets
+# level.map, the picture packages, demos) and of velko-level's import (Tiled maps with their tilesets
 # and pictures) into build-fuzz/ and runs each for SECONDS (default 60),
 # one after the other. Exits non-zero on any finding: a crash, a sanitizer report, a leak, an
 # input taking more than 5 s, or more than 64 MiB of memory (256 MiB of RSS for import). Findings are left in
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package import); fi
+if ((${#targets[@]} == 0)); then targets=(bmp wav settings levelmap package import demo); fi
 
 bash scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
@@ -21,7 +21,7 @@ cmake --build build-fuzz -j2 --target "${targets[@]/#/velko_fuzz_}"
 
 # Seeds: the generated data files, written by the native asset generator.
 [ -f build/CMakeCache.txt ] || cmake --preset native >/dev/null
-cmake --build build -j2 --target velko-assetgen >/dev/null
+cmake --build build -j2 --target velko-assetgen velko-sim >/dev/null
 rm -rf build-fuzz/assets build-fuzz/seeds
 mkdir -p build-fuzz/assets
 build/velko-assetgen build-fuzz/assets
@@ -76,6 +76,14 @@ cp build-fuzz/assets/car.bmp build-fuzz/seeds/bmp/
 cp build-fuzz/assets/choc.wav build-fuzz/seeds/wav/
 cp build-fuzz/assets/level.map build-fuzz/seeds/levelmap/
 cp build-fuzz/assets/level.bpb build-fuzz/assets/car.bpb build-fuzz/seeds/package/
+# Demos: short drives recorded by velko-sim (into the wall, a bounce and a skid), and the kept
+# ones.
+mkdir -p build-fuzz/seeds/demo build-fuzz/assets/screenshots
+for keys in tests/e2e/*.keys; do
+  build/velko-sim build-fuzz/assets --keys "$keys" --frames 150 \
+    --record "build-fuzz/seeds/demo/$(basename "$keys" .keys).vdm" >/dev/null
+done
+cp tests/demos/*.vdm build-fuzz/seeds/demo/ 2>/dev/null || true
 
 # The shared BMP and WAV corpora, read where they lie (their licences stay with them).
 shared=""
@@ -94,7 +102,7 @@ export ASAN_OPTIONS=quarantine_size_mb=2:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 declare -A maxLength=([bmp]=131072 [wav]=65536 [settings]=4096 [levelmap]=16384 [package]=16384
-  [import]=65536)
+  [import]=65536 [demo]=16384)
 declare -A corpus=([bmp]=bmp [wav]=wav)
 # The import target links XML, JSON, PNG and zstd readers: over a long run libFuzzer's own
 # corpus and coverage tables take its RSS past 64 MiB. Any one allocation over 64 MiB is still

@@ -79,7 +79,7 @@ LAYERS = {
 TEST_AREAS = {
     "assets": {"assetgen"},
     "data": {"platform", "headless", "services", "data"},
-    "fuzz": {"platform", "headless", "services", "data", "level"},
+    "fuzz": {"platform", "headless", "services", "data", "game", "level"},
     "game": {"platform", "headless", "services", "data", "game"},
     "level": {"platform", "services", "level"},
     "platform": {"platform", "headless"},

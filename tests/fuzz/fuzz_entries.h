@@ -41,7 +41,10 @@ Outcome FuzzPackage(Input input);
 // after a line "@@file NAME" (tilesets, PNG and BMP pictures), all held in memory.
 Outcome FuzzImport(Input input);
 
-// The entry for a target name (bmp, wav, settings, levelmap, package, import), or null.
+// A demo (".vdm"): read, then played back by the game over a small circuit to its end.
+Outcome FuzzDemo(Input input);
+
+// The entry for a target name (bmp, wav, settings, levelmap, package, import, demo), or null.
 using Entry = Outcome (*)(Input);
 Entry EntryNamed(std::string_view target);
 

@@ -11,6 +11,9 @@
 #include "data/level_map.h"
 #include "data/picture_package.h"
 #include "fuzz/fuzz_entries.h"
+#include "game/demo_file.h"
+#include "game/demo_services.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "services/services.h"
 
@@ -295,6 +298,47 @@ Outcome FuzzPackage(Input input) {
   return Took(loaded != 0);
 }
 
+Outcome FuzzDemo(Input input) {
+  std::string reason;
+  const std::optional<DemoTape> tape = ReadDemo(input, reason);
+  if (!tape) return reason.empty() ? Broken("a demo refused without a reason") : Took(false);
+  if (tape->records.size() > input.size()) {
+    return Broken("the tape holds more records than the file", tape->records.size(), input.size());
+  }
+  // The circuit it plays on: a wall across row 2 of a 20 x 12 map, a plain car; written once.
+  static const bool written = [] {
+    std::vector<std::uint8_t> map = {20, 0, 12, 0, 0, 0};
+    for (int c = 0; c < 20; ++c) {
+      for (int r = 0; r < 12; ++r)
+        map.insert(map.end(), {static_cast<std::uint8_t>(r == 2), 0, 0, 0});
+    }
+    map.insert(map.end(), {2, 0, 0, 1});
+    const std::vector<std::uint8_t> picture = {1, 0, 1, 0, 0x7F, 0x7F, 0x7F};
+    std::vector<std::uint8_t> car = {'B', 'M', 0x36, 0x30, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
+                                     0,   0,   0,    64,   0, 0, 0, 64, 0, 0, 0,  1, 0, 24, 0};
+    car.resize(54 + 64 * 64 * 3, 0x80);
+    return ProgramFolder::Get().Write("level.map", map) &&
+           ProgramFolder::Get().Write("level.bpb", picture) &&
+           ProgramFolder::Get().Write("car.bmp", car);
+  }();
+  if (!written) return Broken("the circuit was not written");
+  platform::HeadlessPlatform platform(OptionsFor(false));
+  PlaybackServices services(platform, *tape, {.recordedPace = false, .escapeStops = false});
+  services.StartUp();
+  services.RandomReseed(tape->header.randomSeed);
+  GameOptions options;
+  options.answeredDialog = DialogChoice{tape->header.dialogEnd, tape->header.settings};
+  int64_t frames = 0;
+  Game game(
+      services, [&frames](const GameState&, long) { ++frames; }, options);
+  game.Run();
+  // Every frame polls the keys once, and each poll takes a record: the game ends with the tape.
+  if (frames > static_cast<int64_t>(tape->records.size()) + 2) {
+    return Broken("the game played on past the demo", frames, tape->records.size());
+  }
+  return Took(true);
+}
+
 Entry EntryNamed(std::string_view target) {
   struct Named {
     std::string_view name;
@@ -302,7 +346,8 @@ Entry EntryNamed(std::string_view target) {
   };
   static constexpr Named kEntries[] = {{"bmp", FuzzBmp},           {"wav", FuzzWave},
                                        {"settings", FuzzSettings}, {"levelmap", FuzzLevelMap},
-                                       {"package", FuzzPackage},   {"import", FuzzImport}};
+                                       {"package", FuzzPackage},   {"import", FuzzImport},
+                                       {"demo", FuzzDemo}};
   for (const Named& named : kEntries) {
     if (named.name == target) return named.entry;
   }
