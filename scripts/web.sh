@@ -42,7 +42,7 @@ assetgen="$(realpath "$assetgen")"
 
 emcmake cmake --preset web -DVELKO_ASSETGEN="$assetgen" >/dev/null
 # Binaryen names each listed Asyncify function that was inlined away; that is expected.
-cmake --build build-web/wasm -j"$jobs" --target velko_page 2>&1 |
+cmake --build build-web/wasm -j"$jobs" --target velko_page velko-sim 2>&1 |
   grep -v 'Asyncify onlylist contained a non-'
 echo "The page is in build-web/: $(cd build-web && ls index.*)"
 

@@ -116,6 +116,11 @@ add_custom_command(TARGET velko_page POST_BUILD
   COMMAND ${VELKO_NODE} ${web_site_tool} ${VELKO_WEB_SITE} ${CMAKE_BINARY_DIR}/icons ${web_worker}
   VERBATIM)
 
+# velko-sim for node: the same replays as the native and Windows builds, on the host's files.
+set_target_properties(velko-sim PROPERTIES SUFFIX .js)
+target_link_options(velko-sim PRIVATE ${web_features} -sENVIRONMENT=node -sNODERAWFS=1
+  -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
+
 # The frame composition benchmark of velko_bench, for node beside the native run: the same
 # scene source, on a small runner of our own that takes the place of Google Benchmark.
 add_executable(velko_frame_bench EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/frame_bench.cpp)
