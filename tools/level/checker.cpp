@@ -6,7 +6,11 @@ namespace velko::level {
 namespace {
 
 std::string CellName(int c, int r) {
-  return "(" + std::to_string(c) + ", " + std::to_string(r) + ")";
+  // Appended piece by piece: GCC 12 at -O3 sees an overlap in "(" + std::to_string(...).
+  std::string name = std::to_string(c);
+  name.insert(0, 1, '(');
+  name.append(", ").append(std::to_string(r)).append(")");
+  return name;
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ std::optional<int> TilePictures::Collision(const TileRef& tile) const {
 
 const RgbaPicture& TilePictures::Image(const std::string& path, const std::optional<Rgb>& trans,
                                        const std::string& where) {
-  const std::string key =
-      path + (trans ? "#" + std::to_string(trans->r * 65536 + trans->g * 256 + trans->b) : "");
+  std::string key = path;
+  if (trans) key.append("#").append(std::to_string(trans->r * 65536 + trans->g * 256 + trans->b));
   const auto found = images_.find(key);
   if (found != images_.end()) return found->second;
   RgbaPicture picture = DecodeImage(files_.Read(path, budget_.limits.maxFileBytes), path,
