@@ -2,11 +2,6 @@
 # backend and its velko.exe, the package players unzip, GoogleTest built from Debian's sources,
 # and the tests run under Wine.
 
-# One .exe that needs nothing beside the system's own DLLs.
-add_link_options(-static)
-# Optimised as the native build is (-O2): at -O3 GCC 12 reports overflows in inlined standard
-# library code that cannot happen, and the warnings are errors here.
-set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 
 # Test areas whose programs run under the emulator; the others need the Linux tools (velko-sim,
 # SDL, X) and stay in the native build.

@@ -1,9 +1,6 @@
 // The Windows entry: the command line (the same options as on Linux; a level.map dropped onto
 // velko.exe arrives as the one argument and plays that folder's circuit), then the Win32
 // platform, the services in their order, one run, exit code 0.
-#include <shellapi.h>
-#include <windows.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +9,7 @@
 
 #include "game/command_line.h"
 #include "game/game_run.h"
+#include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {

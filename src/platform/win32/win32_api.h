@@ -7,6 +7,7 @@
 // After windows.h, whose types they use.
 #include <dwmapi.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #undef CreateWindow
