@@ -29,6 +29,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 bash scripts/windows.sh --test
 # ---- end of Windows
 
+# ---- the same game on every build: key scripts and kept demos through the three velko-sims
+bash tests/sim/cross_build_replays.sh build build-windows build-web/wasm
+# ---- end of the cross-build replays
+
 # --- fuzzing: every file reader's libFuzzer target for a short pass (scripts/fuzz.sh) ---
 bash scripts/fuzz.sh 20
 # --- end of fuzzing ---
