@@ -182,15 +182,17 @@ click_at() {
   xdotool mousemove --window "$1" "$2" "$3" && sleep 0.2 && xdotool click 1 && sleep 0.3
 }
 
-# Holds key $1 for $2 seconds (real key events to the focused window), as a driver does.
+# Holds key $1 for $2 seconds (real key events to the focused window), as a driver does. One
+# xdotool does it all, so a busy machine cannot stretch the hold into the X server's repeat.
 hold_key() {
-  xdotool keydown "$1" && sleep "$2" && xdotool keyup "$1"
+  xdotool keydown "$1" sleep "$2" keyup "$1"
 }
 
 # Presses each key in turn, each held for a moment as a finger does.
 press() {
-  local key
-  for key in "$@"; do hold_key "$key" "$KEY_HOLD" && sleep "$KEY_HOLD"; done
+  local key steps=()
+  for key in "$@"; do steps+=(keydown "$key" sleep "$KEY_HOLD" keyup "$key" sleep "$KEY_HOLD"); done
+  xdotool "${steps[@]}"
 }
 
 # Waits up to $1 seconds for file $2 to reach $3 bytes.
