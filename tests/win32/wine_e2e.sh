@@ -18,7 +18,7 @@
 #   dies of an access violation, an abort, an uncaught exception: each time the desktop is
 #   back at 1024 x 768 (Wine itself leaves a dead program's display mode in force).
 # WINEPREFIX names the Wine prefix; its Wine server is stopped at the end. Exit 77 (skipped)
-# only when Xvfb, xdotool or Wine is missing.
+# only when Xvfb, xdotool, ImageMagick or Wine is missing.
 set -uo pipefail
 
 harness=wine-e2e
