@@ -24,12 +24,7 @@ work="$2"
 begin_session
 export SDL_AUDIODRIVER=dummy
 start_game "$work/velko"
-dialog="$(wait_window 20 "^${VELKO_TITLE}\$" 300 180)" || fail "no 300 x 180 dialog"
-sleep 0.5
-click_at "$dialog" 90 90   # "Mode fenestré"
-click_at "$dialog" 150 155 # OK
-game="$(wait_window 20 "^${VELKO_TITLE}\$" 800 600)" || fail "no 800 x 600 game window"
-focus "$game"
+play_windowed
 sleep 1.5
 
 # Full speed up the straight, a right turn of about 90 degrees into the top straight, and the

@@ -35,16 +35,7 @@ export SDL_DISKAUDIOFILE="$audio"
 cd /
 start_game "$work/velko"
 
-dialog="$(wait_window 20 "^${VELKO_TITLE}\$" 300 180)" || fail "no 300 x 180 dialog within 20 s"
-sleep 0.5
-click_at "$dialog" 90 90 # "Mode fenestré"
-if [[ "$colours" == alternative ]]; then
-  click_at "$dialog" 90 110 # "Couleurs alterrées"
-fi
-click_at "$dialog" 150 155 # OK
-
-game="$(wait_window 20 "^${VELKO_TITLE}\$" 800 600)" || fail "no 800 x 600 game window within 20 s"
-focus "$game"
+play_windowed "$colours"
 sleep 1.5 # loading, first frames
 
 shot="$work/screenshots/screen000.bmp"

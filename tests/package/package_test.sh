@@ -24,12 +24,7 @@ if [[ "${1:-}" == "--session" ]]; then
   cd "$work/cwd" || fail "no folder to start from"
   start_game "$velko"
 
-  dialog="$(wait_window 20 "^${VELKO_TITLE}\$" 300 180)" || fail "no 300 x 180 dialog within 20 s"
-  sleep 0.5
-  click_at "$dialog" 90 90   # "Mode fenestré"
-  click_at "$dialog" 150 155 # OK
-  game="$(wait_window 20 "^${VELKO_TITLE}\$" 800 600)" || fail "no 800 x 600 game window within 20 s"
-  focus "$game"
+  play_windowed
   sleep 1
 
   shot="$HOME/.local/share/velko/screenshots/screen000.bmp"

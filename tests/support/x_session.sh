@@ -243,6 +243,21 @@ expect_clean_exit() {
   note "exit code 0${1:+ ($1)}"
 }
 
+# play_windowed [alternative]: the dialog answered with the mouse, "Mode fenestré" (and
+# "Couleurs alterrées") ticked, then OK; the 800 x 600 game window gets the keyboard.
+play_windowed() {
+  local dialog game
+  dialog="$(wait_window 20 "^${VELKO_TITLE}\$" 300 180)" ||
+    fail "no 300 x 180 dialog within 20 s: $(game_state)"
+  sleep 0.5
+  click_at "$dialog" 90 90 # "Mode fenestré"
+  if [[ "${1:-}" == alternative ]]; then click_at "$dialog" 90 110; fi # "Couleurs alterrées"
+  click_at "$dialog" 150 155                                            # OK
+  game="$(wait_window 20 "^${VELKO_TITLE}\$" 800 600)" ||
+    fail "no 800 x 600 game window within 20 s: $(game_state)"
+  focus "$game"
+}
+
 # drive_into_the_wall AUDIO SHOT: in the game's window, full speed up the start straight into
 # the wall at the top, a turn, F12 saving SHOT, and Escape. The bytes of AUDIO (where the
 # game's sound goes) that are not zero before the run and after the crash are kept for
