@@ -36,6 +36,7 @@ if(CMAKE_CROSSCOMPILING)
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
                -DVELKO_WITH_TESTS=OFF
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target velko-assetgen velko_levels
+                  velko-shot-check
     INSTALL_COMMAND ""
     BUILD_ALWAYS TRUE)
   add_custom_target(velko_assets ALL

@@ -13,12 +13,3 @@ if(TARGET velko)
   set_tests_properties(e2e_play_alternative_colours PROPERTIES
     SKIP_RETURN_CODE 77 TIMEOUT 200 RUN_SERIAL TRUE)
 endif()
-
-# The generated circuit under the game's own driving rules, headless: a clean lap, the
-# barrier at the top of the start straight, and the cut corner of the first bend.
-foreach(scenario lap top_wall half_tile_corner)
-  add_test(NAME sim_circuit_${scenario}
-    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sim_circuit_run.sh $<TARGET_FILE:velko-sim>
-      ${CMAKE_BINARY_DIR} ${scenario})
-  set_tests_properties(sim_circuit_${scenario} PROPERTIES TIMEOUT 150)
-endforeach()

@@ -8,49 +8,30 @@
 #   tests/package/package_test.sh        (from anywhere; run by scripts/test.sh)
 set -uo pipefail
 
-readonly TITLE="Project Velko Alpha 0.5"
+harness=package
+source "$(dirname "$0")/../support/x_session.sh"
 readonly APP_ID="invalid.velko.Velko"
-readonly DATA_FILES=(level.map level.bpb car.bmp car.bpb choc.wav)
 readonly ICON_SIZES=(16 24 32 48 64 128 256)
-
-fail() {
-  echo "package test: FAIL: $*" >&2
-  exit 1
-}
-
-note() { echo "package test: $*"; }
 
 # ---------------------------------------------------------------------------------------
 # Inside the display: play the unpacked game.
 if [[ "${1:-}" == "--session" ]]; then
   velko="$2"
   work="$3"
-  game_pid=""
-  source "$(dirname "$0")/../support/x_session.sh"
-  cleanup() { stop_process "$game_pid"; }
-  trap cleanup EXIT
-
+  begin_session
   export SDL_AUDIODRIVER=dummy
   # Started from an empty folder, which must stay empty.
   cd "$work/cwd" || fail "no folder to start from"
-  "$velko" >"$work/stdout.txt" 2>"$work/stderr.txt" &
-  game_pid=$!
+  start_game "$velko"
 
-  dialog="$(wait_window 20 "^${TITLE}\$" 300 180)" || fail "no 300 x 180 dialog within 20 s ($(cat "$work/stderr.txt"))"
-  sleep 0.5
-  click_at "$dialog" 90 90   # "Mode fenestré"
-  click_at "$dialog" 150 155 # OK
-  game="$(wait_window 20 "^${TITLE}\$" 800 600)" || fail "no 800 x 600 game window within 20 s ($(cat "$work/stderr.txt"))"
-  xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
+  play_windowed
   sleep 1
 
   shot="$HOME/.local/share/velko/screenshots/screen000.bmp"
-  hold_key F12 0.3
+  press F12
   wait_file_size 10 "$shot" 1440054 || fail "F12 left no complete $shot"
-
-  hold_key Escape 0.3
-  wait_game_end 15 || fail "the game did not end within 15 s of Escape"
-  [[ $game_status -eq 0 ]] || fail "exit code $game_status (stderr: $(cat "$work/stderr.txt"))"
+  press Escape
+  expect_clean_exit
   exit 0
 fi
 
@@ -78,7 +59,7 @@ echo "$lintian_output"
 grep -q '^[EW]: ' <<<"$lintian_output" && fail "lintian reports errors or warnings"
 lap "lintian"
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/velko-package-XXXXXX")" || fail "no temporary folder"
+make_work_folder
 root="$work/root"
 export HOME="$work/home"
 mkdir -p "$root" "$HOME" "$work/cwd"
@@ -87,7 +68,9 @@ dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x failed"
 expected=(usr/games/velko "usr/share/applications/$APP_ID.desktop"
   "usr/share/metainfo/$APP_ID.metainfo.xml" usr/share/man/man6/velko.6.gz
   usr/share/doc/velko/copyright usr/share/doc/velko/changelog.Debian.gz)
-for file in "${DATA_FILES[@]}"; do expected+=("usr/share/games/velko/$file"); done
+mapfile -t data_files < <(build-package/velko-assetgen --list)
+((${#data_files[@]} > 0)) || fail "build-package/velko-assetgen --list names no data file"
+for file in "${data_files[@]}"; do expected+=("usr/share/games/velko/$file"); done
 for file in "${expected[@]}"; do
   [[ -s "$root/$file" ]] || fail "the package has no $file"
 done
@@ -117,22 +100,15 @@ lap "file list, icons, validators"
 listing() { (cd "$root" && find . -printf '%p %y %s %m %T@ %C@\n' | sort); }
 listing >"$work/before.txt"
 while read -r variable; do unset "$variable"; done < <(compgen -e | grep '^XDG_')
-for tool in xvfb-run xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
-timeout -k 5 150 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --session "$velko" "$work" ||
-  fail "the game's session failed; its folder is kept: $work"
+need_tools xvfb-run xdotool # scripts/install-deps.sh installs them
+run_under_xvfb 1280x1024x24 150 bash "$0" --session "$velko" "$work" || fail "the game's session failed"
 listing >"$work/after.txt"
 diff "$work/before.txt" "$work/after.txt" >&2 || fail "the game wrote into its installed tree"
 [[ -z "$(ls -A "$work/cwd")" ]] || fail "the game wrote into the folder it was started from"
 
-ini="$HOME/.config/velko/screen.ini"
-expected_ini=$'[ScreenMode]\r\nFullScreen = FALSE\r\nMode = 16\r\nAlternatives Colors = FALSE\r\n75hz = FALSE\r\n'
-[[ -f "$ini" ]] || fail "no $ini"
-[[ "$(cat "$ini"; echo x)" == "${expected_ini}x" ]] || fail "screen.ini differs: $(od -c "$ini")"
+expect_ini "$HOME/.config/velko/screen.ini" FALSE 16 FALSE FALSE
 shot="$HOME/.local/share/velko/screenshots/screen000.bmp"
 [[ "$(stat -c %s "$shot")" -eq 1440054 ]] || fail "$shot is not 1,440,054 bytes"
 note "written under the home folder: $(cd "$HOME" && find . -type f | sort | tr '\n' ' ')"
 lap "the unpacked game under Xvfb"
-rm -rf "$work"
 note "PASS in $((SECONDS - started)) s"

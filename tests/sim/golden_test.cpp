@@ -10,14 +10,15 @@
 #include <sstream>
 
 #include "sim/sim_fixture.h"
+#include "velko_sim/trace_reader.h"
 
 namespace velko {
 namespace {
 
+using sim::Trace;
 using testing::RunSim;
 using testing::SimResult;
 using testing::TempDir;
-using testing::Trace;
 
 constexpr char kHeader[] =
     "frame,tick,frameMs,fps,heading,speed,screenX,screenY,scrollX,scrollY,type1,type2,type3,"
@@ -57,7 +58,7 @@ class GoldenRun : public ::testing::Test {
     result_ = RunSim(dir_, arguments);
     EXPECT_EQ(result_.exitCode, 0) << result_.err;
     Trace trace(result_.out);
-    EXPECT_EQ(trace.header, kHeader);
+    EXPECT_EQ(trace.Header(), kHeader);
     return trace;
   }
 
@@ -73,7 +74,7 @@ TEST_F(GoldenRun, CrossesTheThresholdAndScrollsToTheMapEnd) {
           "8 RIGHT up\n"
           "8 UP down\n",
           {"--frames", "30"});
-  ASSERT_EQ(trace.rows.size(), 30u);
+  ASSERT_EQ(trace.Frames(), 30u);
   // Start 1000, loading present 1100. The first frame measures 0 ms: no turn, no frame rate.
   ExpectFrame(trace, 1, "frame=1 tick=1100 frameMs=0 fps=0 heading=270 speed=0 screenX=300");
   // 100 ms x 0.15 = 15.000001, which 285 absorbs (half an ulp there is 0.0000153).
@@ -116,7 +117,7 @@ class BounceRun : public GoldenRun {
 
 TEST_F(BounceRun, BouncesWithTheCrashSoundAndSkidsAfterTheThird) {
   const Trace trace = RunBounces({});
-  ASSERT_EQ(trace.rows.size(), 60u);
+  ASSERT_EQ(trace.Frames(), 60u);
   // Up from frame 1; the first frame does not move. 400 -> 390 -> 370 -> 340 -> 300 -> 250
   // -> 200 -> 150 (frames 3 to 9; probe at 156, row 3, free).
   ExpectFrame(trace, 1, "tick=100 speed=0 screenY=400 canMove=1");
@@ -168,7 +169,7 @@ TEST_F(GoldenRun, SlowImpactStopsAndScreenshotTakesTheFirstFreeNumber) {
           "9 UP up\n"
           "10 F12 down\n12 F12 up\n",
           {"--frames", "20"});
-  ASSERT_EQ(trace.rows.size(), 20u);
+  ASSERT_EQ(trace.Frames(), 20u);
   ExpectFrame(trace, 2, "speed=0.099999994 screenY=400 type1=0");
   // Frame 3: 10 up to 390, probe at 396 in row 7; left probe at 390 + 10.45 (row 8), right
   // at 390 + 7.13 (row 7). Speed after rolling 0.049999997, not over 0.1: a stop.

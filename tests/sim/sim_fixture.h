@@ -1,6 +1,5 @@
 // A program directory for velko-sim written by the test itself: a level map from a picture of
-// characters, a plain 64 x 64 car, a short crash sound; and a way to run velko-sim over it and
-// read its trace back.
+// characters, a plain 64 x 64 car, a short crash sound; and a way to run velko-sim over it.
 #pragma once
 
 #include <sys/wait.h>
@@ -9,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -111,40 +109,5 @@ inline SimResult RunSim(const TempDir& dir, const std::vector<std::string>& argu
   result.err = text.str();
   return result;
 }
-
-// The trace as rows of named fields; row k is frame k + 1.
-class Trace {
- public:
-  explicit Trace(const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    if (!std::getline(lines, line)) return;
-    header = line;
-    names = Split(line);
-    while (std::getline(lines, line)) rows.push_back(Split(line));
-  }
-
-  // The field `name` of frame `frame`; "?" when there is none.
-  std::string Field(size_t frame, const std::string& name) const {
-    if (frame == 0 || frame > rows.size()) return "?";
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == name && i < rows[frame - 1].size()) return rows[frame - 1][i];
-    }
-    return "?";
-  }
-
-  std::string header;
-  std::vector<std::string> names;
-  std::vector<std::vector<std::string>> rows;
-
- private:
-  static std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) fields.push_back(field);
-    return fields;
-  }
-};
 
 }  // namespace velko::testing

@@ -7,14 +7,15 @@
 
 #include "sim/sim_fixture.h"
 #include "support/scoped_env.h"
+#include "velko_sim/trace_reader.h"
 
 namespace velko {
 namespace {
 
+using sim::Trace;
 using testing::RunSim;
 using testing::SimResult;
 using testing::TempDir;
-using testing::Trace;
 
 class SimRunnerTest : public ::testing::Test {
  protected:
@@ -54,7 +55,7 @@ TEST_F(SimRunnerTest, SameInputsGiveTheSameTraceByteForByte) {
   ASSERT_EQ(first.exitCode, 0) << first.err;
   ASSERT_EQ(second.exitCode, 0) << second.err;
   const Trace trace(first.out);
-  ASSERT_EQ(trace.rows.size(), 4000u);
+  ASSERT_EQ(trace.Frames(), 4000u);
   EXPECT_NE(trace.Field(4000, "crashCount") + trace.Field(4000, "sounds"), "00");
   EXPECT_TRUE(first.out == second.out);
 
@@ -73,7 +74,7 @@ TEST_F(SimRunnerTest, EscapeInTheScriptEndsTheRunAfterThatPass) {
       RunSim(dir_, {Dir(), "--keys", Keys("5 LEFT down\n5 ESCAPE down\n"), "--trace", "-"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const Trace trace(result.out);
-  ASSERT_EQ(trace.rows.size(), 5u);
+  ASSERT_EQ(trace.Frames(), 5u);
   // The quitting pass still turns the car: 270 - 16 x 0.15 = 267.6.
   EXPECT_EQ(trace.Field(5, "heading"), "267.600006");
 }
@@ -83,7 +84,7 @@ TEST_F(SimRunnerTest, FramesHoldsEscapeInThatFrame) {
   const SimResult result = RunSim(dir_, {Dir(), "--frames", "3", "--trace", "-"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const Trace trace(result.out);
-  ASSERT_EQ(trace.rows.size(), 3u);
+  ASSERT_EQ(trace.Frames(), 3u);
   EXPECT_EQ(trace.Field(3, "tick"), "1048");  // 1000, +16 for loading, +16 per frame
 }
 
@@ -92,8 +93,8 @@ TEST_F(SimRunnerTest, ClosingTheDialogEndsWithoutFrames) {
   const SimResult result = RunSim(dir_, {Dir(), "--dialog", "close", "--trace", "-"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const Trace trace(result.out);
-  EXPECT_FALSE(trace.header.empty());
-  EXPECT_TRUE(trace.rows.empty());
+  EXPECT_FALSE(trace.Header().empty());
+  EXPECT_EQ(trace.Frames(), 0u);
   EXPECT_FALSE(dir_.Exists("screen.ini"));
 }
 
@@ -106,7 +107,7 @@ TEST_F(SimRunnerTest, GameMessagesGoToStandardErrorAndExitIsZero) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_NE(result.err.find("Erreur: "), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("level.map"), std::string::npos) << result.err;
-  EXPECT_TRUE(Trace(result.out).rows.empty());
+  EXPECT_EQ(Trace(result.out).Frames(), 0u);
 }
 
 // An installed game: the program in .../games, its data in ../share/games/velko. Settings and
