@@ -1,14 +1,19 @@
 // velko-shot-check: what the end-to-end runs ask of a screenshot the game saved with F12.
 //   velko-shot-check FILE [alternative]
+//   velko-shot-check --same FILE OTHER ROW: the two pictures are the same from row ROW down
+//   (above it the status line, whose frame rate and font differ from run to run)
 // Read with the game's own BMP reader: an 800 x 600 24-bit picture of the circuit and the car,
 // with enough colours, grass, asphalt and blue car body, and no pixel of the car's key green
 // left unkeyed. In the alternative colours red and green are halved, on the tiles and on the
 // car alike, so they are doubled back before the colours are told apart. Prints the counts;
 // exit 0 when every one holds, 1 (with the reason) when not, 2 on a wrong command line.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,30 +66,68 @@ int Fail(const std::string& why) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3 || (argc == 3 && std::string_view(argv[2]) != "alternative")) {
-    std::fprintf(stderr, "usage: velko-shot-check FILE [alternative]\n");
-    return 2;
-  }
-  std::ifstream in(argv[1], std::ios::binary);
+// Reads an 800 x 600 24-bit screenshot; the reason in `why` when it is not one.
+std::optional<velko::PixelBuffer> ReadShot(const char* path, std::string& why) {
+  std::ifstream in(path, std::ios::binary);
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in),
                                        std::istreambuf_iterator<char>()};
-  if (!in) return Fail(std::string("cannot read ") + argv[1]);
+  if (!in) {
+    why = std::string("cannot read ") + path;
+    return std::nullopt;
+  }
   const auto header = velko::ReadBmpHeader(file);
-  if (!header) return Fail("the screenshot is not a BMP the game reads");
+  if (!header) {
+    why = "the screenshot is not a BMP the game reads";
+    return std::nullopt;
+  }
   if (header->width != kWidth || header->height != kHeight || header->bitCount != 24) {
-    return Fail("the screenshot is " + std::to_string(header->width) + "x" +
-                std::to_string(header->height) + "x" + std::to_string(header->bitCount));
+    why = "the screenshot is " + std::to_string(header->width) + "x" +
+          std::to_string(header->height) + "x" + std::to_string(header->bitCount);
+    return std::nullopt;
   }
   const auto expectedSize = static_cast<std::size_t>(54 + velko::BmpRowBytes(kWidth, 24) * kHeight);
   if (file.size() != expectedSize) {
-    return Fail("the screenshot is " + std::to_string(file.size()) + " bytes, not " +
-                std::to_string(expectedSize));
+    why = "the screenshot is " + std::to_string(file.size()) + " bytes, not " +
+          std::to_string(expectedSize);
+    return std::nullopt;
   }
-  velko::PixelBuffer picture(kWidth, kHeight, 32);
-  if (!velko::DecodeBmpPixels(file, *header, picture.View())) return Fail("undecodable pixels");
+  std::optional<velko::PixelBuffer> picture(std::in_place, kWidth, kHeight, 32);
+  if (!velko::DecodeBmpPixels(file, *header, picture->View())) {
+    why = "undecodable pixels";
+    return std::nullopt;
+  }
+  return picture;
+}
 
-  const Counts c = Count(picture.View(), argc == 3);
+int Compare(const char* first, const char* second, int fromRow) {
+  std::string why;
+  std::optional<velko::PixelBuffer> a = ReadShot(first, why);
+  if (!a) return Fail(why);
+  std::optional<velko::PixelBuffer> b = ReadShot(second, why);
+  if (!b) return Fail(why);
+  long differ = 0;
+  for (int y = std::max(fromRow, 0); y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) differ += a->View().Get(x, y) != b->View().Get(x, y) ? 1 : 0;
+  }
+  std::printf("screenshots: %ld pixels differ from row %d down\n", differ, fromRow);
+  return differ == 0 ? 0 : Fail("the two screenshots differ");
+}
+
+int main(int argc, char** argv) {
+  if (argc == 5 && std::string_view(argv[1]) == "--same") {
+    return Compare(argv[2], argv[3], std::atoi(argv[4]));
+  }
+  if (argc < 2 || argc > 3 || (argc == 3 && std::string_view(argv[2]) != "alternative")) {
+    std::fprintf(stderr,
+                 "usage: velko-shot-check FILE [alternative]\n"
+                 "       velko-shot-check --same FILE OTHER ROW\n");
+    return 2;
+  }
+  std::string why;
+  std::optional<velko::PixelBuffer> picture = ReadShot(argv[1], why);
+  if (!picture) return Fail(why);
+
+  const Counts c = Count(picture->View(), argc == 3);
   std::printf(
       "screenshot: %ld colours, %ld car-blue, %ld grass, %ld asphalt, %ld key-green pixels\n",
       c.colours, c.car, c.grass, c.road, c.keyGreen);
