@@ -18,12 +18,12 @@ if(TARGET velko-win32 AND CMAKE_CROSSCOMPILING)
   # A program that takes the full screen through the backend and crashes, for the crash run.
   add_executable(velko_crash_probe ${CMAKE_CURRENT_LIST_DIR}/crash_probe.cpp)
   target_link_libraries(velko_crash_probe PRIVATE velko_win32)
-  foreach(scenario windowed fullscreen switch-away refused crash)
+  foreach(scenario windowed fullscreen switch-away refused crash record level)
     add_test(NAME wine_e2e_${scenario}
       COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/wine_e2e.sh $<TARGET_FILE:velko-win32>
         ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(wine_e2e_${scenario} PROPERTIES
-      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-display"
+      ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-display;VELKO_NATIVE_BUILD=${CMAKE_SOURCE_DIR}/build"
       SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)
   endforeach()
 endif()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # velko.exe played end to end under Wine on a virtual X display, as a Windows player would:
-#   wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash
+#   wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash|record|level
 # Copies the program and its data files into a fresh folder named with accents (no
 # screen.ini) and answers the display-mode dialog from the keyboard.
 # - windowed: ticks "Mode fenestré", drives up the start straight into the wall, steers, saves
@@ -17,6 +17,11 @@
 # - crash: in the Wine desktop, velko_crash_probe takes the full screen through the backend and
 #   dies of an access violation, an abort, an uncaught exception: each time the desktop is
 #   back at 1024 x 768 (Wine itself leaves a dead program's display mode in force).
+# - record: windowed with --record and --trace, into the wall until the car skids, Escape; the
+#   native velko-sim (NATIVE_BUILD, the environment's VELKO_NATIVE_BUILD) replays the demo to
+#   the very same trace, and the demo is kept in BUILD_DIR/e2e-demos/windows.vdm.
+# - level: a circuit's level.map dropped onto velko.exe (its one argument) plays that folder's
+#   circuit: its first picture, saved with F12, is the one the native velko-sim makes of it.
 # WINEPREFIX names the Wine prefix; its Wine server is stopped at the end. Exit 77 (skipped)
 # only when Xvfb, xdotool, ImageMagick or Wine is missing.
 set -uo pipefail
@@ -26,8 +31,8 @@ source "$(dirname "$0")/../support/x_session.sh"
 readonly DESKTOP="velko-e2e"
 
 if [[ "${1:-}" != "--session" ]]; then
-  if [[ $# -ne 3 || ! "$3" =~ ^(windowed|fullscreen|switch-away|refused|crash)$ ]]; then
-    echo "usage: wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash" >&2
+  if [[ $# -ne 3 || ! "$3" =~ ^(windowed|fullscreen|switch-away|refused|crash|record|level)$ ]]; then
+    echo "usage: wine_e2e.sh VELKO_EXE BUILD_DIR windowed|fullscreen|switch-away|refused|crash|record|level" >&2
     exit 2
   fi
   need_tools xvfb-run xdotool wine wineserver import convert
@@ -38,6 +43,14 @@ if [[ "${1:-}" != "--session" ]]; then
   for helper in velko_taskbar_click velko_crash_probe; do
     cp "$2/$helper.exe" "$work/" || fail "the build has no $helper.exe"
   done
+  if [[ "$3" =~ ^(record|level)$ ]]; then
+    native="$(realpath "${VELKO_NATIVE_BUILD:-$2/../build}")"
+    [[ -x "$native/velko-sim" ]] || { echo "wine-e2e: no native velko-sim in $native: skipped" >&2; exit 77; }
+    ln -s "$native" "$work/native"
+    mkdir -p "$game/levels/ville"
+    cp "$2/host-tools/levels/ville/level.map" "$2/host-tools/levels/ville/level.bpb" \
+      "$game/levels/ville/" || fail "the build has not imported the circuit ville"
+  fi
   # Wine's ALSA output into a file: the crash sound can be heard without a sound card.
   mkdir "$work/home"
   cat >"$work/home/.asoundrc" <<ASOUND
@@ -108,6 +121,60 @@ if [[ "$scenario" == crash ]]; then
       fail "a crash ($how) left the display at $(size_of "$desktop")"
     note "crash by $how (exit $status): display mode back to 1024 x 768"
   done
+  note "PASS"
+  exit 0
+fi
+
+# Answers the dialog from the keyboard: Tab to "Mode fenestré", Space ticks it, Tab to OK, Space
+# presses it; the game's window then gets the keyboard.
+answer_windowed() {
+  local dialog window
+  dialog="$(wait_window 30 "^${VELKO_TITLE}\$" 300 180)" || fail "no 300 x 180 dialog"
+  focus "$dialog"
+  press Tab Tab space Tab Tab Tab space
+  window="$(wait_window 20 "^${VELKO_TITLE}\$" 800 600)" || fail "no 800 x 600 game window"
+  focus "$window"
+  sleep 1.5 # loading, first frames
+}
+
+# The Windows path of a file of this machine, as Wine names it.
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+if [[ "$scenario" == record ]]; then
+  start_game wine "$game/velko.exe" --record "$(windows_path "$work/run.vdm")" \
+    --trace "$(windows_path "$work/real.csv")"
+  answer_windowed
+  for run in 1 2 3; do
+    hold_key Up 1.6
+    sleep 0.6
+  done
+  press Escape
+  expect_clean_exit "recording"
+  "$work/native/velko-sim" "$game" --demo "$work/run.vdm" --trace "$work/linux.csv" ||
+    fail "the native velko-sim did not replay the demo made on Windows"
+  cmp "$work/real.csv" "$work/linux.csv" || fail "the replay on Linux is not the Windows game's trace"
+  note "recorded $(($(wc -l <"$work/real.csv") - 1)) frames on Windows; Linux replays the same trace"
+  mkdir -p "$build/e2e-demos" && cp "$work/run.vdm" "$build/e2e-demos/windows.vdm"
+  note "PASS"
+  exit 0
+fi
+
+if [[ "$scenario" == level ]]; then
+  # As Explorer starts a program with a file dropped onto it: the file is its one argument.
+  start_game wine "$game/velko.exe" "$(windows_path "$game/levels/ville/level.map")"
+  answer_windowed
+  press F12
+  wait_file_size 10 "$game/screenshots/screen000.bmp" 1440054 || fail "F12 left no screenshot"
+  press Escape
+  expect_clean_exit
+  mkdir -p "$work/sim/screenshots" "$work/sim/levels"
+  for file in "$game"/*.*; do [[ "$file" == *.exe || "$file" == *.ini ]] || cp "$file" "$work/sim/"; done
+  cp -r "$game/levels/ville" "$work/sim/levels/"
+  printf '5 F12 down\n7 F12 up\n' >"$work/f12.keys"
+  "$work/native/velko-sim" "$work/sim" --level ville --dialog toggle:3,ok --keys "$work/f12.keys" \
+    --frames 10 || fail "velko-sim could not play ville"
+  "$(host_tool "$build" velko-shot-check)" --same "$game/screenshots/screen000.bmp" \
+    "$work/sim/screenshots/screen000.bmp" 40 || fail "the dropped circuit is not ville as velko-sim draws it"
   note "PASS"
   exit 0
 fi
