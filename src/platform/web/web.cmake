@@ -102,7 +102,10 @@ set(web_asyncify_only
   "velko::platform::WaitForReplay()"
   "velko::platform::(anonymous namespace)::WebWindow::Present*")
 list(JOIN web_asyncify_only "\n" web_asyncify_text)
-file(WRITE ${CMAKE_BINARY_DIR}/asyncify_only.txt "${web_asyncify_text}\n")
+# Rewritten only when it changes; the page is linked again when it does.
+file(WRITE ${CMAKE_BINARY_DIR}/asyncify_only.txt.in "${web_asyncify_text}\n")
+configure_file(${CMAKE_BINARY_DIR}/asyncify_only.txt.in ${CMAKE_BINARY_DIR}/asyncify_only.txt
+  COPYONLY)
 
 # The backend as a library; the page's program is its entry alone.
 velko_sources(web_sources ${web_dir})
@@ -120,7 +123,7 @@ endforeach()
 set(web_site_tool ${CMAKE_SOURCE_DIR}/tools/web/site_files.mjs)
 set(web_worker ${web_dir}/service_worker.js)
 set(web_link_inputs ${web_dir}/shell.html ${web_scripts} ${web_worker} ${web_site_tool}
-  ${web_asset_paths} ${web_circuits_stamp})
+  ${web_asset_paths} ${web_circuits_stamp} ${CMAKE_BINARY_DIR}/asyncify_only.txt)
 add_executable(velko_page ${web_dir}/main.cpp)
 target_link_libraries(velko_page PRIVATE velko_game velko_web)
 add_dependencies(velko_page velko_web_data)
