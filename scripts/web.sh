@@ -6,7 +6,10 @@
 #   bash scripts/web.sh --no-serve   build only
 #   bash scripts/web.sh --test       build, then play the page end to end in Chromium
 # VELKO_ASSETGEN may name a native velko-assetgen already built (the data files come from
-# it); otherwise one is built in build-web/host.
+# it); otherwise one is built in build-web/host. The circuits that come with the game are
+# imported by that native build (its velko_levels target, built here when it is a CMake build;
+# VELKO_LEVELS_DIR may name a levels folder instead). The test replays a demo made in the page
+# with that build's velko-sim, built here too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,13 +37,25 @@ jobs="$(nproc)"
 
 assetgen="${VELKO_ASSETGEN:-}"
 if [[ -z $assetgen ]]; then
+  # velko-level, which imports the circuits, reads Tiled's formats.
+  bash scripts/install-deps.sh --only pkg-config libpugixml-dev nlohmann-json3-dev zlib1g-dev \
+    libzstd-dev libpng-dev
+  # The preset builds at -O2: at -O3 GCC 12 reports an overlapping copy in velko-level's string
+  # code that cannot happen, and the warnings are errors.
   cmake --preset web-host >/dev/null
-  cmake --build build-web/host -j"$jobs" --target velko-assetgen
   assetgen=build-web/host/velko-assetgen
 fi
 assetgen="$(realpath "$assetgen")"
+native="$(dirname "$assetgen")"
+native_targets=(velko-assetgen)
+if [[ -z ${VELKO_LEVELS_DIR:-} ]]; then native_targets+=(velko_levels); fi
+if [[ $mode == test ]]; then native_targets+=(velko-sim velko_assets); fi
+if [[ -f $native/CMakeCache.txt ]]; then
+  cmake --build "$native" -j"$jobs" --target "${native_targets[@]}"
+fi
+levels="$(realpath "${VELKO_LEVELS_DIR:-$native/levels}")"
 
-emcmake cmake --preset web -DVELKO_ASSETGEN="$assetgen" >/dev/null
+emcmake cmake --preset web -DVELKO_ASSETGEN="$assetgen" -DVELKO_LEVELS_DIR="$levels" >/dev/null
 # Binaryen names each listed Asyncify function that was inlined away; that is expected.
 cmake --build build-web/wasm -j"$jobs" --target velko_page velko-sim 2>&1 |
   grep -v 'Asyncify onlylist contained a non-'
@@ -51,6 +66,6 @@ case $mode in
   test)
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
     VELKO_WEB_SITE="$PWD/build-web" VELKO_WEB_SHOTS="$PWD/build-web/test-output" \
-      node --test --test-concurrency=1 tests/web/
+      VELKO_NATIVE_BUILD="$native" node --test --test-concurrency=1 tests/web/
     ;;
 esac

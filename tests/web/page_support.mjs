@@ -11,6 +11,9 @@ import { serve } from '../../tools/web/serve.mjs';
 const here = dirname(fileURLToPath(import.meta.url));
 export const site = resolve(process.env.VELKO_WEB_SITE ?? join(here, '../../build-web'));
 export const shots = resolve(process.env.VELKO_WEB_SHOTS ?? join(tmpdir(), 'velko-web-shots'));
+// The native build whose asset generator made the page's data files: its velko-sim replays
+// the page's demos, its levels/ holds the circuits.
+export const nativeBuild = resolve(process.env.VELKO_NATIVE_BUILD ?? join(here, '../../build'));
 export const browserPath = process.env.VELKO_CHROMIUM ?? '/usr/bin/chromium';
 // Chromium reaches for the network by itself unless told not to; this machine's network
 // refuses it.

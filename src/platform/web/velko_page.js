@@ -2,9 +2,9 @@
 // it, input events, held keys, Web Audio, text drawing, the message box, the end of a game,
 // and the game's files (the settings kept in IndexedDB, each new screenshot offered as a
 // download). The C++ side calls in through EM_JS; nothing here calls into the game. The clock,
-// the touch controls, the gamepads and the offline copy have files of their own
-// (velko_clock.js, velko_touch.js, velko_pads.js, velko_offline.js), which reach the page
-// through VelkoPage.shared.
+// the touch controls, the gamepads, the choices of circuit and demo, and the offline copy have
+// files of their own (velko_clock.js, velko_touch.js, velko_pads.js, velko_runs.js,
+// velko_offline.js), which reach the page through VelkoPage.shared.
 var VelkoPage = (function () {
   'use strict';
 
@@ -16,7 +16,7 @@ var VelkoPage = (function () {
   var storeName = 'files';
 
   // Event types, as the platform interface numbers them.
-  var MOUSE_MOVE = 1, MOUSE_DOWN = 2, MOUSE_UP = 3, KEY_DOWN = 4, KEY_UP = 5;
+  var MOUSE_MOVE = 1, MOUSE_DOWN = 2, MOUSE_UP = 3, KEY_DOWN = 4, KEY_UP = 5, CLOSE = 6;
   var FOCUS_GAINED = 7, FOCUS_LOST = 8, EXPOSED = 9;
   var HELD = 0x80;
   // Keys whose browser actions (scrolling, moving the focus, menus, the developer tools) would
@@ -45,6 +45,8 @@ var VelkoPage = (function () {
   var database = null;
   var setUpSteps = [];    // the other files' own setting up, once the page is there
   var touchLayout = false;
+  var closing = false;    // the run in progress is asked to end, as closing its windows does
+  var replayWaiter = null;  // ends the wait for "Rejouer"
 
   // ---- Page ----
 
@@ -168,6 +170,8 @@ var VelkoPage = (function () {
         stage.requestFullscreen({ navigationUI: 'hide' }).catch(function () {});
       }
     }
+    // A window of a run that is asked to end is closed as soon as it opens.
+    if (closing) queue({ type: CLOSE, window: id });
     fit();
   }
 
@@ -482,6 +486,7 @@ var VelkoPage = (function () {
 
   function messageBox(title, text) {
     releaseAll();
+    if (closing) return Promise.resolve();
     var dialog = page.message;
     if (!dialog || typeof dialog.showModal !== 'function') {
       window.alert(title + '\n\n' + text);
@@ -513,12 +518,24 @@ var VelkoPage = (function () {
     return new Promise(function (resolve) {
       function again() {
         page.replay.removeEventListener('click', again);
+        replayWaiter = null;
         page.end.hidden = true;
         page.canvas.focus();
         resolve();
       }
+      replayWaiter = again;
       page.replay.addEventListener('click', again);
     });
+  }
+
+  // Ends the run in progress as closing its windows would: the dialog ends as its close box
+  // ends it, the game as when its window is closed (the platform's close request), a message
+  // box as its OK does; after a run, the page goes on as "Rejouer" does.
+  function closeRun() {
+    closing = true;
+    windows.forEach(function (w) { queue({ type: CLOSE, window: w.id }); });
+    if (page.message && page.message.open) page.message.close();
+    if (replayWaiter) replayWaiter();
   }
 
   // ---- Files ----
@@ -655,6 +672,7 @@ var VelkoPage = (function () {
     textDraw: textDraw,
     messageBox: messageBox,
     gameOver: gameOver,
+    closeRequested: function () { return closing ? 1 : 0; },
     // For the page's other files.
     shared: {
       page: page,
@@ -663,6 +681,9 @@ var VelkoPage = (function () {
       hasFocus: hasFocus,
       setKey: setKey,
       useTouchLayout: useTouchLayout,
+      closeRun: closeRun,
+      // A new run starts: nothing asks it to end yet.
+      runStarting: function () { closing = false; },
       onSetUp: function (step) { setUpSteps.push(step); },
     },
   };

@@ -27,6 +27,7 @@ EM_ASYNC_JS(void, velko_wait_for_event, (), { await VelkoPage.waitForEvent(); })
 EM_ASYNC_JS(void, velko_yield, (), { await VelkoPage.sleep(0); });
 EM_JS(int, velko_read_keys, (std::uint8_t * out), { return VelkoPage.readKeys(out); });
 EM_ASYNC_JS(void, velko_wait_for_replay, (), { await VelkoPage.gameOver(); });
+EM_JS(int, velko_stop_requested, (), { return VelkoPage.closeRequested(); });
 
 namespace velko::platform {
 namespace {
@@ -142,6 +143,10 @@ bool WebPlatform::ReadKeys(std::array<std::uint8_t, 256>& keys) {
   // only while it has it too.
   if (velko_read_keys(keys.data()) != 0) MergeWebPadsInto(keys);
   return true;
+}
+
+bool WebPlatform::CloseRequested() {
+  return velko_stop_requested() != 0;
 }
 
 void WaitForReplay() {

@@ -35,6 +35,8 @@ class WebPlatform final : public Platform {
   bool PollEvent(InputEvent& event) override;
   bool WaitEvent(InputEvent& event) override;
   bool ReadKeys(std::array<std::uint8_t, 256>& keys) override;
+  // A demo dropped onto the page ends the run as closing the window does.
+  bool CloseRequested() override;
   std::unique_ptr<AudioDevice> OpenAudio() override;
   TextRaster RasterizeText(std::string_view textCp1252) override;
 };
