@@ -62,9 +62,12 @@ for keys in "$here"/../e2e/*.keys; do
   compare "$name"
 done
 
+# The kept demos, and those the end-to-end runs of each build recorded in this run (the real
+# game on Linux, velko.exe under Wine, the web page in Chromium).
 shopt -s nullglob
-for demo in "$here"/../demos/*.vdm; do
-  name="demo-$(basename "$demo" .vdm)"
+for demo in "$here"/../demos/*.vdm "$native"/e2e-demos/*.vdm "$windows"/e2e-demos/*.vdm \
+  "$web"/e2e-demos/*.vdm; do
+  name="demo-$(basename "$(dirname "$demo")")-$(basename "$demo" .vdm)"
   for build in native windows web; do run "$name" "$build" --demo "$demo"; done
   compare "$name"
 done

@@ -5,12 +5,12 @@
 // and a damaged demo refused with the game's message.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { copyFileSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 import {
   carNow, clickDialog, dialogPoints, dialogShown, hold, nativeBuild, openPage, pressAll,
-  screenFrames, shots, startBrowser,
+  screenFrames, shots, site, startBrowser,
 } from './page_support.mjs';
 
 let session;
@@ -190,6 +190,10 @@ test('demos: recorded in the page, replayed natively, dropped back to be watched
   const demoPath = await file.path();
   const demo = readFileSync(demoPath);
   assert.equal(demo.toString('latin1', 0, 8), 'VELKODEM');
+  // Kept for the replays on the other builds (tests/sim/cross_build_replays.sh).
+  const kept = process.env.VELKO_WEB_DEMOS ?? join(site, 'wasm', 'e2e-demos');
+  mkdirSync(kept, { recursive: true });
+  copyFileSync(demoPath, join(kept, 'web.vdm'));
 
   // The native build plays it to the same crashes: the page's data files are its own.
   const sim = spawnSync(join(nativeBuild, 'velko-sim'),
