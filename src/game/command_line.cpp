@@ -1,5 +1,9 @@
 #include "game/command_line.h"
 
+#include <cstdio>
+
+#include "platform/platform.h"
+
 namespace velko {
 namespace {
 
@@ -53,6 +57,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     line.error = "--record et --play ne vont pas ensemble";
   }
   return line;
+}
+
+std::optional<int> AnswerWithoutPlaying(const CommandLine& line) {
+  switch (line.action) {
+    case CommandLineAction::Help:
+      std::fputs(platform::Utf8FromCp1252(UsageText()).c_str(), stdout);
+      return 0;
+    case CommandLineAction::Version:
+      std::fputs(VersionText().c_str(), stdout);
+      return 0;
+    case CommandLineAction::Refuse:
+      if (!line.error.empty()) std::fprintf(stderr, "velko: %s\n", line.error.c_str());
+      std::fputs(platform::Utf8FromCp1252(UsageText()).c_str(), stderr);
+      return 2;
+    case CommandLineAction::Play:
+      break;
+  }
+  return std::nullopt;
 }
 
 RunRequest RequestFrom(const CommandLine& line) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct CommandLine {
 // --level that names no folder but is a bare name names a circuit that comes with the game.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::function<std::string(const std::string&)>& absoluteFolder);
+
+// Answers --help, --version and a command line it refuses (on standard output or error, in
+// UTF-8), and gives the exit code; nullopt when the game is to be played.
+std::optional<int> AnswerWithoutPlaying(const CommandLine& line);
 
 // The run the command line asks for.
 RunRequest RequestFrom(const CommandLine& line);

@@ -32,7 +32,10 @@ int OpenForWriting(const std::string& path);  // created or emptied
 // Bytes read (fewer at the end of the file, 0 there), or -1 on an error; an interrupted read
 // is taken up again.
 std::int64_t ReadSome(int descriptor, void* into, std::size_t count);
-// Writes every byte, taking up interrupted and partial writes; false on an error.
+// Bytes written (maybe fewer than asked), or -1 on an error; an interrupted write is taken up
+// again.
+std::int64_t WriteSome(int descriptor, const void* bytes, std::size_t count);
+// Writes every byte, taking up partial writes; false on an error.
 bool WriteAll(int descriptor, const void* bytes, std::size_t count);
 bool Close(int descriptor);
 bool FlushToDisk(int descriptor);

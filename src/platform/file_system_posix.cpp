@@ -51,16 +51,12 @@ std::int64_t ReadSome(int descriptor, void* into, std::size_t count) {
   return got;
 }
 
-bool WriteAll(int descriptor, const void* bytes, std::size_t count) {
-  const auto* at = static_cast<const char*>(bytes);
-  while (count > 0) {
-    const ssize_t wrote = ::write(descriptor, at, count);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    at += wrote;
-    count -= static_cast<std::size_t>(wrote);
-  }
-  return true;
+std::int64_t WriteSome(int descriptor, const void* bytes, std::size_t count) {
+  ssize_t wrote = 0;
+  do {
+    wrote = ::write(descriptor, bytes, count);
+  } while (wrote < 0 && errno == EINTR);
+  return wrote;
 }
 
 bool Close(int descriptor) {

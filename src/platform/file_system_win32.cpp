@@ -56,17 +56,12 @@ std::int64_t ReadSome(int descriptor, void* into, std::size_t count) {
   return got;
 }
 
-bool WriteAll(int descriptor, const void* bytes, std::size_t count) {
-  const auto* at = static_cast<const char*>(bytes);
-  while (count > 0) {
-    const int wrote =
-        ::_write(descriptor, at, static_cast<unsigned>(std::min(count, kLargestTransfer)));
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    at += wrote;
-    count -= static_cast<std::size_t>(wrote);
-  }
-  return true;
+std::int64_t WriteSome(int descriptor, const void* bytes, std::size_t count) {
+  int wrote = 0;
+  do {
+    wrote = ::_write(descriptor, bytes, static_cast<unsigned>(std::min(count, kLargestTransfer)));
+  } while (wrote < 0 && errno == EINTR);
+  return wrote;
 }
 
 bool Close(int descriptor) {

@@ -85,12 +85,7 @@ if [[ "$colours" == demo ]]; then
   start_game "$work/velko" --record "$work/run.vdm" --trace "$work/real.csv"
   play_windowed
   sleep 1.5
-  # Into the wall at the top, three times: two bounces, then the third sets the car skidding.
-  for run in 1 2 3; do
-    hold_key Up 1.6
-    sleep 0.6
-  done
-  press Escape
+  drive_until_skid
   expect_clean_exit "recording"
   # Each bounce counts a crash sound; a skid shows the car faded.
   bounced="$(frames_where_not "$work/real.csv" sounds 0)"

@@ -2,17 +2,12 @@
 // the player, and a picture the game cannot make is said on standard error.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "game/game.h"
-#include "platform/headless/headless_platform.h"
-#include "services/services.h"
-#include "services/windows/dialog_script.h"
 #include "support/bmp_builder.h"
+#include "support/headless_game.h"
 #include "support/temp_dir.h"
 
 namespace velko {
@@ -29,23 +24,12 @@ struct Outcome {
 };
 
 Outcome Play(const testing::TempDir& program, const std::string& levelFolder) {
-  platform::HeadlessOptions options;
-  options.executablePath = program.ExecutablePath();
-  options.echoMessages = false;
-  platform::HeadlessPlatform platform(options);
-  platform.SetKeySource([](int, std::array<std::uint8_t, 256>& keys) { keys[1] = 0x80; });
-  Services services(platform);
-  std::string error;
-  std::optional<DialogScript> dialog = DialogScript::Parse("ok", error);
-  platform.SetEventSource([&](platform::InputEvent& event) {
-    return services.Windows().WindowHandleOf(1) != 0 && dialog->Next(services.Windows(), event);
-  });
-  services.StartUp();
-  GameOptions gameOptions;
-  gameOptions.levelFolder = levelFolder;
-  Game game(services, {}, gameOptions);
-  game.Run();
-  return {platform.Messages(), platform.Problems(), game.State().level.grid.columns};
+  testing::HeadlessGame game(program, "ok");
+  GameOptions options;
+  options.levelFolder = levelFolder;
+  GameState state;
+  game.Run(options, &state);
+  return {game.Platform().Messages(), game.Platform().Problems(), state.level.grid.columns};
 }
 
 TEST(LevelFolderTest, TheCircuitComesFromItsFolderAndItsFaultsAreSaid) {

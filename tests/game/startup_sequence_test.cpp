@@ -10,7 +10,7 @@
 #include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/windows/dialog_script.h"
+#include "support/headless_game.h"
 #include "support/temp_dir.h"
 
 namespace velko {
@@ -292,29 +292,16 @@ TEST(StartupSequenceTest, ShutsTheServicesDownInTheirFixedOrderOnce) {
     testing::TempDir dir;
     dir.Write("level.map", std::string("\x01\x00\x01\x00\x00\x00\x00\x00\x01\x00\x00", 11));
     dir.Write("level.bpb", std::string("\x01\x00\x01\x00\x7F\x7F\x7F", 7));
-    platform::HeadlessOptions options;
-    options.executablePath = dir.ExecutablePath();
-    options.echoMessages = false;
-    platform::HeadlessPlatform platform(options);
-    platform.SetKeySource([](int, std::array<std::uint8_t, 256>& keys) { keys[1] = 0x80; });
-    Services services(platform);
-    std::string error;
-    std::optional<DialogScript> dialog = DialogScript::Parse(c.dialog, error);
-    ASSERT_TRUE(dialog) << error;
-    platform.SetEventSource([&](platform::InputEvent& event) {
-      return services.Windows().WindowHandleOf(1) != 0 && dialog->Next(services.Windows(), event);
-    });
-    services.StartUp();
-    Game game(services);
+    testing::HeadlessGame game(dir, c.dialog);
     ASSERT_EQ(game.Run(), 0);
     // The dialog (window 1) went when it was answered.
-    std::vector<std::string> released = platform.Releases();
+    std::vector<std::string> released = game.Platform().Releases();
     ASSERT_FALSE(released.empty()) << c.dialog;
     EXPECT_EQ(released.front(), "window 1") << c.dialog;
     released.erase(released.begin());
     EXPECT_EQ(released, c.releasedAtShutdown) << c.dialog;
-    services.ServicesShutDown();
-    EXPECT_EQ(platform.Releases().size(), c.releasedAtShutdown.size() + 1) << c.dialog;
+    game.Ops().ServicesShutDown();
+    EXPECT_EQ(game.Platform().Releases().size(), c.releasedAtShutdown.size() + 1) << c.dialog;
   }
 }
 

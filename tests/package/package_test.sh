@@ -32,6 +32,18 @@ if [[ "${1:-}" == "--session" ]]; then
   wait_file_size 10 "$shot" 1440054 || fail "F12 left no complete $shot"
   press Escape
   expect_clean_exit
+
+  # A circuit that comes with the game, by its name, from the installed levels. The dialog
+  # starts afresh (play_windowed ticks the window), and ends by writing the same choice.
+  rm "$HOME/.config/velko/screen.ini" || fail "no screen.ini in ~/.config/velko"
+  start_game "$velko" --level ville
+  play_windowed
+  sleep 1
+  press F12
+  wait_file_size 10 "${shot/000/001}" 1440054 || fail "velko --level ville took no screenshot"
+  press Escape
+  expect_clean_exit "--level ville"
+  cmp -s "$shot" "${shot/000/001}" && fail "--level ville showed the game's own circuit"
   exit 0
 fi
 
@@ -71,6 +83,10 @@ expected=(usr/games/velko "usr/share/applications/$APP_ID.desktop"
 mapfile -t data_files < <(build-package/velko-assetgen --list)
 ((${#data_files[@]} > 0)) || fail "build-package/velko-assetgen --list names no data file"
 for file in "${data_files[@]}"; do expected+=("usr/share/games/velko/$file"); done
+for circuit in ville rapide; do
+  expected+=("usr/share/games/velko/levels/$circuit/level.map"
+    "usr/share/games/velko/levels/$circuit/level.bpb")
+done
 for file in "${expected[@]}"; do
   [[ -s "$root/$file" ]] || fail "the package has no $file"
 done

@@ -279,6 +279,17 @@ drive_into_the_wall() {
   expect_clean_exit
 }
 
+# In the game's window, into the wall at the top three times: two bounces, then the third sets
+# the car skidding; then Escape.
+drive_until_skid() {
+  local run
+  for run in 1 2 3; do
+    hold_key Up 1.6
+    sleep 0.6
+  done
+  press Escape
+}
+
 # expect_crash_sound AUDIO: silence before the crash, and its sound after it.
 expect_crash_sound() {
   [[ -f "$1" ]] || fail "no sound written to $1 (sound not started?)"

@@ -51,7 +51,9 @@ export function watchPage() {
   CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
     if (this.canvas.id === 'velko-canvas') {
       if (image.width === 800 && image.height === 600) {
-        const t = performance.now();
+        // The display refresh the frame was composed in (the animation frame's own time), which
+        // is when the player sees it; the clock's reading would add the page's own jitter.
+        const t = document.timeline.currentTime ?? performance.now();
         seen.screenFrames.push(t);
         if (seen.trackCar) seen.cars.push({ t, car: carOf(image.data, 800, 600) });
       }

@@ -144,11 +144,7 @@ if [[ "$scenario" == record ]]; then
   start_game wine "$game/velko.exe" --record "$(windows_path "$work/run.vdm")" \
     --trace "$(windows_path "$work/real.csv")"
   answer_windowed
-  for run in 1 2 3; do
-    hold_key Up 1.6
-    sleep 0.6
-  done
-  press Escape
+  drive_until_skid
   expect_clean_exit "recording"
   "$work/native/velko-sim" "$game" --demo "$work/run.vdm" --trace "$work/linux.csv" ||
     fail "the native velko-sim did not replay the demo made on Windows"

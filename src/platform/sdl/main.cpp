@@ -1,7 +1,7 @@
 // The Linux entry: the command line, then the SDL platform, the services in their order, one
 // run, exit code 0.
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -24,24 +24,9 @@ std::string AbsoluteFolder(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  using velko::CommandLineAction;
-  using velko::platform::Utf8FromCp1252;
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const velko::CommandLine line = velko::ParseCommandLine(arguments, AbsoluteFolder);
-  switch (line.action) {
-    case CommandLineAction::Help:
-      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stdout);
-      return 0;
-    case CommandLineAction::Version:
-      std::fputs(velko::VersionText().c_str(), stdout);
-      return 0;
-    case CommandLineAction::Refuse:
-      if (!line.error.empty()) std::fprintf(stderr, "velko: %s\n", line.error.c_str());
-      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stderr);
-      return 2;
-    case CommandLineAction::Play:
-      break;
-  }
+  if (const std::optional<int> answered = velko::AnswerWithoutPlaying(line)) return *answered;
   velko::platform::SdlPlatform platform;
   return velko::RunGame(platform, velko::RequestFrom(line));
 }

@@ -1,8 +1,8 @@
 // The Windows entry: the command line (the same options as on Linux; a level.map dropped onto
 // velko.exe arrives as the one argument and plays that folder's circuit), then the Win32
 // platform, the services in their order, one run, exit code 0.
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -56,26 +56,11 @@ bool DroppedMap(const std::vector<std::string>& arguments, std::vector<std::stri
 }  // namespace
 
 int main() {
-  using velko::CommandLineAction;
-  using velko::platform::Utf8FromCp1252;
   std::vector<std::string> arguments = Arguments();
   std::vector<std::string> dropped;
   if (DroppedMap(arguments, dropped)) arguments = dropped;
   const velko::CommandLine line = velko::ParseCommandLine(arguments, AbsoluteFolder);
-  switch (line.action) {
-    case CommandLineAction::Help:
-      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stdout);
-      return 0;
-    case CommandLineAction::Version:
-      std::fputs(velko::VersionText().c_str(), stdout);
-      return 0;
-    case CommandLineAction::Refuse:
-      if (!line.error.empty()) std::fprintf(stderr, "velko: %s\n", line.error.c_str());
-      std::fputs(Utf8FromCp1252(velko::UsageText()).c_str(), stderr);
-      return 2;
-    case CommandLineAction::Play:
-      break;
-  }
+  if (const std::optional<int> answered = velko::AnswerWithoutPlaying(line)) return *answered;
   velko::platform::Win32Platform platform;
   return velko::RunGame(platform, velko::RequestFrom(line));
 }
