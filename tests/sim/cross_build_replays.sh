@@ -38,8 +38,10 @@ run() {
     windows)
       WINEPREFIX="$windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
         wine "$windows/velko-sim.exe" "$work/game" "$@" --trace "$trace" ;;
-    web) node "$web/velko-sim.js" "$work/game" "$@" --trace "$trace" ;;
-  esac >/dev/null 2>"$work/$name.$build.err" || fail "$name on $build: $(cat "$work/$name.$build.err")"
+    # Emscripten's loader takes node's fetch for a browser's: without it, it reads the file.
+    web) node --no-experimental-fetch "$web/velko-sim.js" "$work/game" "$@" --trace "$trace" ;;
+  esac >/dev/null 2>"$work/$name.$build.err" ||
+    fail "$name on $build: $(tail -c 600 "$work/$name.$build.err")"
 }
 
 # compare NAME: the three traces are one.
