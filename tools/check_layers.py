@@ -99,6 +99,11 @@ for area, reach in TEST_AREAS.items():
 ENTRY_REACH = {"platform", "services", "data", "game"}
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp")
 INCLUDE = re.compile(r'\s*#\s*include\s*([<"])([^">]+)[">]')
+# The layers that know no system: their sources ask the build, never the compiler, which one
+# they are built for.
+SYSTEM_BLIND = {"platform", "services", "data", "game"}
+SYSTEM_TEST = re.compile(r"\s*#\s*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__EMSCRIPTEN__|__linux__|"
+                         r"__APPLE__|__unix__)\b")
 
 
 def layer_of(path):
@@ -172,8 +177,11 @@ def breaches():
             found.append(f"{path}: in no layer of the table")
             continue
         reach, system = rules_of(layer, path)
+        blind = layer in SYSTEM_BLIND and not path.endswith(("_posix.cpp", "_win32.cpp"))
         with open(path, encoding="utf-8", errors="replace") as source:
             for number, line in enumerate(source, 1):
+                if blind and SYSTEM_TEST.match(line):
+                    found.append(f"{path}:{number}: {layer} tests which system it is built for")
                 match = INCLUDE.match(line)
                 if not match:
                     continue

@@ -34,6 +34,8 @@ CASES = [
     ("a header of no known set", "src/data/picture_package.cpp", "#include <curses.h>", None),
     ("a backend's test reaching another backend", "tests/win32/win32_keys_test.cpp",
      '#include "platform/headless/headless_platform.h"', None),
+    ("a service testing the system", "src/services/screen/pixel_ops.cpp", "#ifdef _WIN32\n#endif",
+     None),
     ("a layer folder renamed", None, None, ("src/platform/web", "src/platform/browser")),
 ]
 

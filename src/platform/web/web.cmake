@@ -26,6 +26,8 @@ set(web_dir ${CMAKE_SOURCE_DIR}/src/platform/web)
 set(web_features -msimd128 -mnontrapping-fptoint -mbulk-memory -msign-ext)
 target_compile_options(velko_platform PUBLIC "SHELL:-include ${web_dir}/libcxx_compat.h"
   ${web_features})
+# Short rows are copied in 16-byte blocks: memory.copy costs a call into the engine each time.
+target_compile_definitions(velko_services PRIVATE VELKO_ROWS_IN_BLOCKS)
 set(web_data ${CMAKE_BINARY_DIR}/data)
 set(web_assets ${VELKO_DATA_FILES})
 list(TRANSFORM web_assets PREPEND ${web_data}/ OUTPUT_VARIABLE web_asset_paths)

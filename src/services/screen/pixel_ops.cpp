@@ -60,10 +60,11 @@ namespace {
 
 // Copies one short row between buffers that do not overlap. WebAssembly's memory.copy costs a
 // call into the engine each time, and the msvcrt copy a MinGW program calls was measured (under
-// Wine) slower than the row itself: there the row goes in 16-byte blocks, the last one
-// overlapping. With glibc, whose short copies are the fastest, the C library copies.
+// Wine) slower than the row itself: those builds define VELKO_ROWS_IN_BLOCKS, and there the row
+// goes in 16-byte blocks, the last one overlapping. With glibc, whose short copies are the
+// fastest, the C library copies.
 inline void CopyShortRow(std::uint8_t* out, const std::uint8_t* in, size_t bytes) {
-#if defined(__EMSCRIPTEN__) || defined(_WIN32)
+#ifdef VELKO_ROWS_IN_BLOCKS
   if (bytes >= 16) {
     size_t done = 0;
     for (; done + 16 <= bytes; done += 16) std::memcpy(out + done, in + done, 16);
