@@ -27,25 +27,41 @@ if(CMAKE_CROSSCOMPILING)
   target_compile_options(gtest PRIVATE -Wno-error)
   target_compile_options(gtest_main PRIVATE -Wno-error)
 
-  # The asset generator and the circuit tool run here, so they are built for this machine: the
-  # project itself, natively, without SDL, tests or benchmarks. Its levels/ holds the circuits.
-  include(ExternalProject)
-  ExternalProject_Add(velko_host_tools
-    SOURCE_DIR ${CMAKE_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
-               -DVELKO_WITH_TESTS=OFF
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target velko-assetgen velko_levels
-                  velko-shot-check
-    INSTALL_COMMAND ""
-    BUILD_ALWAYS TRUE)
+  # The asset generator and the circuit tool run here, so they are built for this machine: by a
+  # native build named in VELKO_HOST_TOOLS, or else by the project itself, natively, without
+  # SDL, tests or benchmarks. host-tools/ holds them either way (a link to the named build), and
+  # its levels/ the circuits.
+  set(VELKO_HOST_TOOLS "" CACHE PATH "A native build folder whose tools this build runs")
+  set(host_tools_dir ${CMAKE_BINARY_DIR}/host-tools)
+  set(host_tool_targets velko-assetgen velko_levels velko-shot-check)
+  if(VELKO_HOST_TOOLS)
+    if(NOT IS_SYMLINK ${host_tools_dir})
+      file(REMOVE_RECURSE ${host_tools_dir})
+    endif()
+    file(CREATE_LINK ${VELKO_HOST_TOOLS} ${host_tools_dir} SYMBOLIC)
+    add_custom_target(velko_host_tools
+      COMMAND ${CMAKE_COMMAND} --build ${VELKO_HOST_TOOLS} --target ${host_tool_targets})
+  else()
+    if(IS_SYMLINK ${host_tools_dir})
+      file(REMOVE ${host_tools_dir})
+    endif()
+    include(ExternalProject)
+    ExternalProject_Add(velko_host_tools
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}
+      BINARY_DIR ${host_tools_dir}
+      CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DVELKO_WITH_SDL=OFF -DVELKO_WITH_BENCH=OFF
+                 -DVELKO_WITH_TESTS=OFF
+      BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target ${host_tool_targets}
+      INSTALL_COMMAND ""
+      BUILD_ALWAYS TRUE)
+  endif()
   add_custom_target(velko_assets ALL
-    COMMAND ${CMAKE_BINARY_DIR}/host-tools/velko-assetgen ${CMAKE_BINARY_DIR}
+    COMMAND ${host_tools_dir}/velko-assetgen ${CMAKE_BINARY_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/screenshots
     DEPENDS velko_host_tools
     BYPRODUCTS ${asset_files}
     COMMENT "Checking the game's data files")
-  set(circuit_folders ${CMAKE_BINARY_DIR}/host-tools/levels)
+  set(circuit_folders ${host_tools_dir}/levels)
 endif()
 
 # Short rows are copied in 16-byte blocks: msvcrt's copy is slower than the row itself.

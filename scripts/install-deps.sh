@@ -19,6 +19,8 @@ else
     # velko-level: Tiled's XML and JSON, layer data (zlib, zstd), PNG pictures; Tiled itself
     # writes the maps its tests import.
     libpugixml-dev nlohmann-json3-dev zlib1g-dev libzstd-dev libpng-dev tiled
+    # xxhash.h: the digests of the data files a demo carries (header-only, every build).
+    libxxhash-dev
     "$@"
   )
 fi

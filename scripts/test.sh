@@ -23,10 +23,10 @@ bash tests/package/package_test.sh
 cmake --preset asan
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure --timeout 600
+  ctest --test-dir build-asan --output-on-failure --timeout 600 -j"$jobs"
 
 # ---- Windows: velko.exe cross-built with MinGW-w64, its tests under Wine (scripts/windows.sh)
-bash scripts/windows.sh --test
+VELKO_HOST_TOOLS=build bash scripts/windows.sh --test
 # ---- end of Windows
 
 # ---- the same game on every build: key scripts and kept demos through the three velko-sims
@@ -34,5 +34,5 @@ bash tests/sim/cross_build_replays.sh build build-windows build-web/wasm
 # ---- end of the cross-build replays
 
 # --- fuzzing: every file reader's libFuzzer target for a short pass (scripts/fuzz.sh) ---
-bash scripts/fuzz.sh 20
+bash scripts/fuzz.sh 10
 # --- end of fuzzing ---

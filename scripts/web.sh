@@ -24,7 +24,7 @@ case "${1:-}" in
     ;;
 esac
 
-packages=(cmake g++ make libgtest-dev emscripten node-acorn)
+packages=(cmake g++ make libgtest-dev libxxhash-dev emscripten node-acorn)
 if [[ $mode == test ]]; then packages+=(chromium); fi
 bash scripts/install-deps.sh --only "${packages[@]}"
 if ! command -v node >/dev/null; then

@@ -4,6 +4,9 @@
 # build-windows/ and packs build-windows/velko-windows.zip.
 #   bash scripts/windows.sh          build and pack
 #   bash scripts/windows.sh --test   then run the unit tests and the end-to-end runs under Wine
+# The asset generator and the circuit tool run on this machine: VELKO_HOST_TOOLS may name a
+# native build folder that has them (the test command's build/); otherwise the build makes
+# its own in build-windows/host-tools.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,14 +22,19 @@ esac
 
 packages=(
   cmake g++ make
-  g++-mingw-w64-x86-64 googletest
+  g++-mingw-w64-x86-64 googletest libxxhash-dev
   wine wine64 fonts-wine
   xvfb xauth xdotool imagemagick
 )
+# velko-level, built for this machine, reads Tiled's formats.
+[[ -n ${VELKO_HOST_TOOLS:-} ]] ||
+  packages+=(pkg-config libpugixml-dev nlohmann-json3-dev zlib1g-dev libzstd-dev libpng-dev)
 bash scripts/install-deps.sh --only "${packages[@]}"
 
 build=build-windows
-cmake --preset windows
+host_tools=""
+if [[ -n ${VELKO_HOST_TOOLS:-} ]]; then host_tools="$(realpath "$VELKO_HOST_TOOLS")"; fi
+cmake --preset windows -DVELKO_HOST_TOOLS="$host_tools"
 cmake --build "$build" -j"$(nproc)"
 echo "Windows package: $build/velko-windows.zip"
 "$run_tests" || exit 0
